@@ -1,0 +1,55 @@
+// Host unit catalog: names, display texts and conversions.
+#include <gtest/gtest.h>
+
+#include "kq_units.h"
+
+TEST(HostUnits, NamesAndDisplayTexts) {
+    EXPECT_EQ(GetUnitEnum("degC"), 10);
+    EXPECT_EQ(GetUnitEnum("s"), UNIT_SECONDS);
+    EXPECT_EQ(GetUnitEnum(""), UNIT_NONE);
+    EXPECT_EQ(GetUnitEnum("DEGC"), UNIT_NONE);
+    EXPECT_STREQ(getDisplayUnits("degF"), "\xC2\xB0" "F");
+    EXPECT_STREQ(getDisplayUnits("furlong"), "furlong");
+    EXPECT_STREQ(getDisplayUnits(""), "");
+}
+
+TEST(HostUnits, Conversions) {
+    DATA_TYPE_UNION v;
+    v.dVal = 100.0;
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("degC"), GetUnitEnum("degF"), DT_DOUBLE, &v), 0);
+    EXPECT_NEAR(v.dVal, 212.0, 1e-9);
+    v.fVal = 1.0f;
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("bar"), GetUnitEnum("psi"), DT_FLOAT, &v), 0);
+    EXPECT_EQ(v.fVal, static_cast<float>(100000.0 / 6894.757293168));
+    v.lVal = -3;  // minutes to seconds, rounded and kept 32-bit
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), UNIT_SECONDS, DT_INT32, &v), 0);
+    EXPECT_EQ(v.lVal, -180);
+    v.ulVal = 5;  // 5 mm = 0.19685 in rounds to 0
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("mm"), GetUnitEnum("in"), DT_UINT32, &v), 0);
+    EXPECT_EQ(v.ulVal, 0u);
+    v.lVal = -7;  // -7 min in h = -0.1166.. rounds half away from zero to 0
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), GetUnitEnum("h"), DT_INT32, &v), 0);
+    EXPECT_EQ(v.lVal, 0);
+    v.lVal = -30;  // -0.5 h rounds away from zero to -1
+    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), GetUnitEnum("h"), DT_INT32, &v), 0);
+    EXPECT_EQ(v.lVal, -1);
+}
+
+TEST(HostUnits, FailuresLeaveTheValue) {
+    DATA_TYPE_UNION v;
+    v.dVal = 3.0;
+    EXPECT_NE(ConvertUnits(GetUnitEnum("degC"), GetUnitEnum("bar"), DT_DOUBLE, &v), 0);
+    EXPECT_NE(ConvertUnits(static_cast<UNIT_ENUM>(999), GetUnitEnum("bar"), DT_DOUBLE, &v), 0);
+    EXPECT_NE(ConvertUnits(GetUnitEnum("mm"), GetUnitEnum("m"), DT_STRING, &v), 0);
+    EXPECT_EQ(v.dVal, 3.0);
+}
+
+TEST(HostUnits, CatalogCanBeExtended) {
+    kqhost::define_unit({"degC", 10, "deg C", "temperature", 1.0, 273.15});
+    kqhost::define_unit({"gal/h", 77, "", "flow", 3785.411784 / 3600.0, 0.0});
+    EXPECT_STREQ(getDisplayUnits("degC"), "deg C");
+    EXPECT_EQ(GetUnitEnum("gal/h"), 77);
+    kqhost::reset_units();
+    EXPECT_STREQ(getDisplayUnits("degC"), "\xC2\xB0" "C");
+    EXPECT_EQ(GetUnitEnum("gal/h"), UNIT_NONE);
+}

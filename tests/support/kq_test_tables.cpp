@@ -1,0 +1,65 @@
+#include "kq_test_tables.h"
+
+namespace kqtest {
+
+std::shared_ptr<kqhost::TableData> make_data(const TableSpec& spec) {
+    auto data = std::make_shared<kqhost::TableData>(spec.name);
+    for (const auto& column : spec.columns) data->add_column(column);
+    data->set_row_count(static_cast<int>(spec.rows.size()));
+    for (size_t r = 0; r < spec.rows.size(); ++r)
+        for (size_t c = 0; c < spec.rows[r].size() && c < spec.columns.size(); ++c)
+            data->store_text(static_cast<int>(c), static_cast<int>(r), spec.rows[r][c]);
+    return data;
+}
+
+std::shared_ptr<KWTABLE> make_live(const TableSpec& spec) {
+    return std::make_shared<KWTABLE>(make_data(spec));
+}
+
+std::shared_ptr<KQ_TABLE_COPY> make_snapshot(const TableSpec& spec) {
+    return std::make_shared<KQ_TABLE_COPY>(make_data(spec));
+}
+
+KWTABLE* World::add(const TableSpec& spec) {
+    auto table = make_live(spec);
+    KWTABLE* raw = table.get();
+    master_.host_data().add_table(std::move(table));
+    return raw;
+}
+
+void World::sys_var(const std::string& name, const std::string& display) {
+    master_.host_data().define_sys_var(name, display);
+}
+
+KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial) {
+    KQ_CELL_LIST list;
+    for (int row : rows) list.push_back({row, initial});
+    return list;
+}
+
+std::vector<std::string> values(const KQ_CELL_LIST& cells) {
+    std::vector<std::string> out;
+    for (const auto& cell : cells) out.push_back(cell.value);
+    return out;
+}
+
+LogCapture::LogCapture(bool debug)
+    : records_(std::make_shared<std::vector<kqhost::LogRecord>>()), previous_level_(DebugLevel) {
+    auto records = records_;
+    previous_ = kqhost::set_log_sink(
+        [records](const kqhost::LogRecord& record) { records->push_back(record); });
+    DebugLevel = debug ? 1 : 0;
+}
+
+LogCapture::~LogCapture() {
+    kqhost::set_log_sink(previous_);
+    DebugLevel = previous_level_;
+}
+
+std::vector<std::string> LogCapture::lines() const {
+    std::vector<std::string> out;
+    for (const auto& r : *records_) out.push_back((r.sys ? "sys: " : "debug: ") + r.message);
+    return out;
+}
+
+}  // namespace kqtest

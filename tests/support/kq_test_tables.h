@@ -1,0 +1,68 @@
+// Building tables for tests: columns with their metadata, rows of values
+// written as text, a snapshot from the same description, a master table that
+// registers them, and a collector of log records.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kq_format_data.h"
+#include "kq_host_table.h"
+#include "kq_log.h"
+#include "kw_table.h"
+
+namespace kqtest {
+
+using kqhost::ColumnDef;
+
+// A table description. Each row lists one value per column, as text; the
+// text is stored by the column's type code the way the configuration
+// database stores a TEXT value ("-1" in a type 8 column sets all 32 bits,
+// "A" in a type 1 column stores the byte 65, "0.1" in a type 12 column the
+// nearest float). Rows shorter than the column list leave the rest empty.
+struct TableSpec {
+    std::string name;
+    std::vector<ColumnDef> columns;
+    std::vector<std::vector<std::string>> rows;
+};
+
+std::shared_ptr<kqhost::TableData> make_data(const TableSpec& spec);
+std::shared_ptr<KWTABLE> make_live(const TableSpec& spec);
+std::shared_ptr<KQ_TABLE_COPY> make_snapshot(const TableSpec& spec);
+
+// A master table with the tables registered in it.
+class World {
+public:
+    // Registers a live table built from `spec`; returns it.
+    KWTABLE* add(const TableSpec& spec);
+    void sys_var(const std::string& name, const std::string& display);
+    KW_MASTER_TABLE* master() { return &master_; }
+
+private:
+    KW_MASTER_TABLE master_;
+};
+
+// Cell records for the given rows, each holding `initial` as its value.
+KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial = "");
+// The values of a cell list, in order.
+std::vector<std::string> values(const KQ_CELL_LIST& cells);
+
+// Collects every log record while alive and sets DebugLevel as asked;
+// restores the previous sink and DebugLevel on destruction.
+class LogCapture {
+public:
+    explicit LogCapture(bool debug = true);
+    ~LogCapture();
+    const std::vector<kqhost::LogRecord>& records() const { return *records_; }
+    // Messages of the records, prefixed "debug: " or "sys: ".
+    std::vector<std::string> lines() const;
+    void clear() { records_->clear(); }
+
+private:
+    std::shared_ptr<std::vector<kqhost::LogRecord>> records_;
+    kqhost::LogSink previous_;
+    unsigned char previous_level_;
+};
+
+}  // namespace kqtest
