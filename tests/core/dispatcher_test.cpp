@@ -50,7 +50,7 @@ TEST(Dispatcher, RoutesByTypeThenFormat) {
         {col(9, "%5ld"), "5", "    5"},                 // integer
         {col(9, "%.2f"), "5", "5.00"},                  // integer column, float format
         {col(9, "Off(0),On(1)"), "1", "On"},            // general path, static pick list
-        {col(9, "%.2f", 1), "5", "00:00:05"},           // flagged: date/time wins over float
+        {col(9, "%.2f", 1), "5", "1970-01-01 00:00:05"},  // flagged: date/time wins over float
         {col(9, "%5ld", 1), "5", "    5"},              // integer still wins over date/time
         {col(9, "x__DATE_TIME__(mm:ss)"), "65", "01:05"},  // marked in the format
         {col(12, "Off(0),On(1)"), "1", ""},             // floats always go the float way

@@ -1,0 +1,94 @@
+// Trigger-dependency pick lists: merging the cases' lists, and choosing the
+// family that formats a trigger-dependency column.
+#include <gtest/gtest.h>
+
+#include "kq_test_tables.h"
+
+using kqtest::cells;
+using kqtest::values;
+using Strings = std::vector<std::string>;
+
+TEST(TriggerPickList, CasesMergeFirstCaseWins) {
+    const struct {
+        const char* format;
+        KQ_NAME_MAP map;
+    } cases[] = {
+        {"@MODE{[Off]Low(0);High(1),[On]Low(0);Mid(1);High(2),[Service]__CLEAR_READ_ONLY__}",
+         {{"0", "Low"}, {"1", "High"}, {"2", "High"}}},
+        {"@M{[a]A(0),B(1),[b]C(2)}", {{"0", "A"}, {"2", "C"}}},  // B(1) lies in no case
+        {"@M{[a]A(0)}", {{"0", "A"}}},
+        {"@M{[a]A(0)},X(1)", {{"0", "A"}}},  // the case text runs past "}" to the ","
+        {"@M{[a]__CLEAR_READ_ONLY__ ,[b]B(1)}", {{"1", "B"}}},
+        {"@M{[a]A(0)", {}},  // neither "," nor "}" after the case name
+        {"@M{[a", {}},
+        {"@M[a]A(0),", {}},  // no "{"
+    };
+    KQ_FORMAT_DATA fmt;
+    for (const auto& c : cases) {
+        KQ_NAME_MAP map;
+        fmt.populatePrettyValFromTriggerDependencies(nullptr, c.format, map);
+        EXPECT_EQ(map, c.map) << c.format;
+    }
+    kqtest::LogCapture log;
+    KQ_NAME_MAP map;
+    fmt.populatePrettyValFromTriggerDependencies(nullptr, "@MODE{[On]__CLEAR_READ_ONLY__}", map);
+    EXPECT_EQ(log.lines(), Strings{"debug: __CLEAR_READ_ONLY__ found for column:MODE"});
+}
+
+// The family is chosen once from the whole format string and serves both
+// sides; the column stores "1", "5", "cpu".
+TEST(TriggerPickList, FamilyChoice) {
+    const struct {
+        const char* format;
+        const char* selection;
+        Strings oldShown, newShown;
+    } cases[] = {
+        {"@M{[a]Off(0);On(1)}", "", {"On", "k", "k"}, {"On", "k", "k"}},
+        {"@M{[a]%s,[b]Off(0);On(1)}", "", {"1", "5", "cpu"}, {"1", "5", "cpu"}},
+        {"@M{[a]%s}", "sel", {"k", "k", "Processor"}, {"k", "k", "Processor"}},
+        {"@M{[a]R.key}", "", {"One", " ", " "}, {"One", "k", "k"}},
+        {"@M{[a]__CLEAR_READ_ONLY__}", "", {"k", "k", "k"}, {"k", "k", "k"}},
+    };
+    kqtest::World world;
+    world.sys_var("cpu", "Processor");
+    world.add({"R", {{"key", 15, "", "", "", 0, "label"}, {"label", 15}}, {{"1", "One"}}});
+    KQ_FORMAT_DATA fmt(world.master());
+    for (const auto& c : cases) {
+        const kqtest::TableSpec spec{"T",
+                                     {{"M", 9}, {"v", 15, c.format, "", "", 0, "", c.selection}},
+                                     {{"0", "1"}, {"0", "5"}, {"0", "cpu"}}};
+        auto live = kqtest::make_live(spec);
+        auto snap = kqtest::make_snapshot(spec);
+        auto oldCells = cells({0, 1, 2}, "k");
+        auto newCells = cells({0, 1, 2}, "k");
+        fmt.extractFormatDataFromTriggerDependencies(c.format, snap.get(), live.get(), 1, oldCells,
+                                                     newCells);
+        EXPECT_EQ(values(oldCells), c.oldShown) << c.format << " / " << c.selection;
+        EXPECT_EQ(values(newCells), c.newShown) << c.format << " / " << c.selection;
+    }
+}
+
+// A side with a value the merged lists do not name goes to the remote lists
+// on its own; the other side is not handed over.
+TEST(TriggerPickList, RemoteFallbackPerSide) {
+    kqtest::World world;
+    world.add({"R", {{"key", 15, "", "", "", 0, "label"}, {"label", 15}}, {{"7", "Seven"}}});
+    const char* format = "@M{[a]Low(0);High(1),[b]R.key}";
+    const kqtest::TableSpec spec{"T", {{"M", 9}, {"v", 9, format}}, {{"0", "7"}, {"0", "1"}}};
+    auto live = kqtest::make_live(spec);
+    auto snap = kqtest::make_snapshot(spec);
+    auto oldCells = cells({0, 1}, "k");
+    auto newCells = cells({1}, "k");
+    kqtest::LogCapture log;
+    KQ_FORMAT_DATA(world.master())
+        .extractFormatDataFromStaticPickListAvailableInTrigDep(format, snap.get(), live.get(), 1,
+                                                               oldCells, newCells);
+    EXPECT_EQ(values(oldCells), (Strings{"Seven", " "}));  // the remote lookup decides
+    EXPECT_EQ(values(newCells), Strings{"High"});
+    // One scan, for the old side only: start, table found, the old miss.
+    EXPECT_EQ(
+        log.lines().front(),
+        std::string("debug: Extracting pretty names from remote pick list string: ") + format);
+    EXPECT_EQ(log.lines().back(), "debug: Failed to get pretty name for physical value: 1");
+    EXPECT_EQ(log.lines().size(), 3u);
+}
