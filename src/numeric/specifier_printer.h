@@ -61,7 +61,7 @@ private:
 
     void parse();
 
-    std::string source_;      // the specifier as given
+    std::string source_;  // the specifier as given
     bool usable_ = true;
     std::string prefix_;      // literal text before the conversion ("%%" undone)
     std::string conversion_;  // "%", flags, width, precision, letter; no length modifier

@@ -1,0 +1,41 @@
+// Unit conversion of a raw numeric value and the unit text after a printed
+// value. Unit 2 means "no unit": nothing is converted and nothing appended.
+#include "core/log_lines.h"
+#include "kq_format_data.h"
+#include "kq_units.h"
+
+namespace {
+
+// Types the platform's converter accepts: the further numeric types 4 to 7,
+// the 32-bit integers and the two floating-point types.
+bool convertible_type(int type) {
+    return (type >= 4 && type <= 9) || type == DT_FLOAT || type == DT_DOUBLE;
+}
+
+}  // namespace
+
+// The table and column are not needed; callers pass them for symmetry with
+// the other readers. The value is converted in place in the union member of
+// `type`. After a failed conversion the caller goes on with whatever the
+// converter left there.
+void KQ_FORMAT_DATA::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long /*column*/,
+                                                       int type, DATA_TYPE_UNION* value,
+                                                       UNIT_ENUM from, UNIT_ENUM to) {
+    if (from == UNIT_NONE || to == UNIT_NONE || from == to) return;
+    if (!convertible_type(type)) {
+        KQ_DEBUG_LINE("Unit conversion not possible for data type %d", type);
+        return;
+    }
+    if (ConvertUnits(from, to, static_cast<data_type>(type), value) != 0) {
+        KQ_ERROR_LINE(0, 0, "Unit conversion failed");
+    }
+}
+
+// The unit value only decides whether anything is appended; the text comes
+// from the unit's name.
+void KQ_FORMAT_DATA::appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName,
+                                            std::string& text) {
+    if (unit == UNIT_NONE) return;
+    text += ' ';
+    text += getDisplayUnits(unitName.c_str());
+}

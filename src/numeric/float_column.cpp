@@ -1,0 +1,70 @@
+// Columns shown as floating-point numbers: float and double columns, and
+// 32-bit integer columns with a floating-point format. Integers and floats
+// pass through single precision (nearest, ties to even) before conversion
+// and printing, as the target does; doubles stay double.
+#include "core/log_lines.h"
+#include "numeric/numeric_column.h"
+
+namespace {
+
+struct FloatColumn {
+    static const kq::SpecifierSyntax& syntax() { return kq::kFloatSyntax; }
+
+    static bool supports(int type) {
+        return type == DT_UINT32 || type == DT_INT32 || type == DT_FLOAT || type == DT_DOUBLE;
+    }
+
+    static void report_unsupported(int type) {
+        KQ_DEBUG_LINE("Cannot generate a string representation of data type %d", type);
+    }
+
+    // The stored value as the float it is converted and printed as.
+    template <class Table>
+    static float read_as_float(Table* table, long column, long row, int type) {
+        if (type == DT_INT32) {
+            long value = 0;
+            kq::read_cell(table, column, row, value);
+            return static_cast<float>(static_cast<int32_t>(value));
+        }
+        if (type == DT_UINT32) {
+            unsigned long value = 0;
+            kq::read_cell(table, column, row, value);
+            return static_cast<float>(static_cast<uint32_t>(value));
+        }
+        float value = 0;
+        kq::read_cell(table, column, row, value);
+        return value;
+    }
+
+    template <class Table>
+    static kq::PrintValue read(KQ_FORMAT_DATA& formatter, Table* table, KWTABLE* live, long column,
+                               long row, int type, UNIT_ENUM stored, UNIT_ENUM display,
+                               std::string& specifier) {
+        DATA_TYPE_UNION value{};
+        if (type == DT_DOUBLE) {
+            double stored_value = 0;
+            kq::read_cell(table, column, row, stored_value);
+            value.dVal = stored_value;
+            formatter.getDatabaseValAfterUnitConversion(live, column, DT_DOUBLE, &value, stored,
+                                                        display);
+            return kq::PrintValue::of_double(value.dVal);
+        }
+        value.fVal = read_as_float(table, column, row, type);
+        formatter.getDatabaseValAfterUnitConversion(live, column, DT_FLOAT, &value, stored,
+                                                    display);
+        if (type == DT_FLOAT) {
+            formatter.DecodeForFloat86(value.fVal, specifier);
+            formatter.DecodeForFloat76(value.fVal, specifier);
+        }
+        return kq::PrintValue::of_double(static_cast<double>(value.fVal));
+    }
+};
+
+}  // namespace
+
+void KQ_FORMAT_DATA::extractFormatDataForFloatData(std::string format, KQ_TABLE_COPY* oldTable,
+                                                   KWTABLE* newTable, long column,
+                                                   KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+    kq::format_numeric_column<FloatColumn>(*this, format, oldTable, newTable, column, oldCells,
+                                           newCells);
+}

@@ -1,0 +1,36 @@
+// Resolving the printf specifier a numeric column's format gives for a row.
+// The floating-point and integer columns share one algorithm; they differ
+// in the keyword, the conversion letters of the bare forms and whether the
+// "__DEBUG_WRITABLE__" marker is cut from a bare specifier.
+#pragma once
+
+#include <string>
+
+#include "kq_format_data.h"
+
+namespace kq {
+
+struct SpecifierSyntax {
+    const char* keyword;      // "float(" / "int(" form
+    char bare_letter;         // conversion letter of the first bare form
+    char fallback_letter;     // tried only when the format has no bare_letter at all
+    bool cut_debug_writable;  // cut the first bare form before "__DEBUG_WRITABLE__"
+};
+
+constexpr SpecifierSyntax kFloatSyntax{"float", 'g', 'f', true};
+constexpr SpecifierSyntax kIntSyntax{"int", 'd', 'u', false};
+
+// Deepest remote format reference followed: the column's own format is
+// level 0, so a chain may borrow at most this many times.
+constexpr int kMaxRemoteDepth = 8;
+
+// Stores the specifier of `format` for `row` in `specifier` and returns 1,
+// or returns 0 and leaves `specifier` as it was. `table` is the live table
+// (trigger values, remote references); `depth` is the level of `format`.
+// An empty format (also one reached through a remote reference) raises
+// std::out_of_range.
+int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+                      const std::string& format, KWTABLE* table, long row, std::string& specifier,
+                      int depth);
+
+}  // namespace kq
