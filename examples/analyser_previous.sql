@@ -1,0 +1,85 @@
+-- The previous version of examples/analyser.sql, for
+--   kqfmt diff examples/analyser_previous.sql examples/analyser.sql
+-- Since then: the validation stream and the calibration gas valve were
+-- added, stream 3 was switched off, set points changed, hydrogen sulfide is
+-- now shown in ppb (a unit of this site), and the UNITS_IN_USE table was
+-- introduced.
+
+CREATE TABLE STREAMS (
+  number INTEGER,
+  name TEXT,
+  mode INTEGER,            -- static pick list
+  valve INTEGER,           -- remote pick list: VALVES.number, labelled
+  temperature REAL,        -- stored in degC, shown in degF
+  pressure FLOAT,          -- stored in bar, shown in psi, "%76g"
+  cycle_time INTEGER,      -- "%5ld" seconds
+  purge_time INTEGER,      -- a time of day / duration, MM:SS
+  last_calibration INTEGER,-- date and time
+  signal TEXT,             -- system variable
+  temp_unit INTEGER        -- remote pick list: UNITS_IN_USE.id, labelled
+);
+INSERT INTO STREAMS VALUES
+  (1, 'Reactor outlet', 1, 1, 180.0, 2.75, 240, 95, 1730000000, 'AI_01', 1),
+  (2, 'Column feed',    1, 2,  64.0, 1.25, 240, 60, 1729000000, 'AI_02', 1),
+  (3, 'Flare header',   1, 3,  21.25, 1.013, 600, 90, 1730000000, 'AI_03', 1);
+
+CREATE TABLE VALVES (
+  number INTEGER,
+  label TEXT,
+  usage TEXT,
+  state INTEGER
+);
+INSERT INTO VALVES VALUES
+  (1, 'Sample inlet A',  'stream',     1),
+  (2, 'Sample inlet B',  'stream',     1),
+  (3, 'Sample inlet C',  'stream',     1);
+
+CREATE TABLE COMPONENTS (
+  name TEXT,
+  stream INTEGER,          -- remote pick list: STREAMS.number, labelled by name
+  unit_kind INTEGER,       -- trigger column
+  concentration REAL,      -- stored in ppm; unit and format follow unit_kind
+  alarm_range INTEGER      -- pick lists chosen by unit_kind
+);
+INSERT INTO COMPONENTS VALUES
+  ('Hydrogen sulfide', 1, 0,   12.5,  1),
+  ('Methane',          2, 1, 45210.0, 2),
+  ('Ethane',           2, 1,  2980.0, 1),
+  ('Water',            3, 0,   310.25, 0);
+
+-- Column metadata. Text columns need a format: "%s" shows the stored text.
+CREATE TABLE kq_columns (
+  table_name TEXT, column_name TEXT, type INTEGER, us_format TEXT,
+  units TEXT, units_us TEXT, is_date_time INTEGER, label_col TEXT,
+  component_sel TEXT, internal_name TEXT
+);
+INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us,
+                        is_date_time, label_col, component_sel, internal_name) VALUES
+  ('STREAMS', 'number', '%s', NULL, NULL, NULL, 'name', NULL, NULL),
+  ('STREAMS', 'name', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('STREAMS', 'mode', 'Off(0),On(1),Service(2)', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('STREAMS', 'valve', 'Valve=VALVES.number,__no_free_edit__', NULL, NULL, NULL, NULL, NULL, 'valve_do'),
+  ('STREAMS', 'temperature', '%.1f', 'degC', 'degF', NULL, NULL, NULL, NULL),
+  ('STREAMS', 'pressure', '%76g', 'bar', 'psi', NULL, NULL, NULL, NULL),
+  ('STREAMS', 'cycle_time', '%5ld', 's', 's', NULL, NULL, NULL, NULL),
+  ('STREAMS', 'purge_time', '__DATE_TIME__(mm:ss)', 's', NULL, NULL, NULL, NULL, NULL),
+  ('STREAMS', 'last_calibration', '__DATE_TIME__', 's', NULL, 1, NULL, NULL, NULL),
+  ('STREAMS', 'signal', '%s', NULL, NULL, NULL, NULL, 'AI', NULL),
+  ('STREAMS', 'temp_unit', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('VALVES', 'number', '%s', NULL, NULL, NULL, 'label', NULL, NULL),
+  ('VALVES', 'label', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('VALVES', 'usage', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('VALVES', 'state', 'Closed(0),Open(1)', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('COMPONENTS', 'name', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('COMPONENTS', 'stream', 'Stream=STREAMS.number,__no_free_edit__', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('COMPONENTS', 'unit_kind', 'ppm(0),percent(1)', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('COMPONENTS', 'concentration',
+     '@unit_kind{[ppm]float(%.1f)UNIT=ppm),[percent]float(%.3f)UNIT=%)}', 'ppm', NULL, NULL, NULL, NULL, NULL),
+  ('COMPONENTS', 'alarm_range',
+     '@unit_kind{[ppm]Low(0);High(1),[percent]Low(0);Mid(1);High(2)}', NULL, NULL, NULL, NULL, NULL, NULL);
+
+-- Display names of the system variables the streams refer to.
+CREATE TABLE kq_sysvars (name TEXT, display_name TEXT);
+INSERT INTO kq_sysvars VALUES
+  ('AI_01', 'Analog in 1: reactor outlet pressure'),
+  ('AI_02', 'Analog in 2: column feed flow');

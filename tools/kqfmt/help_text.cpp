@@ -1,0 +1,85 @@
+// Help texts.
+#include "help_text.h"
+
+namespace kqfmt {
+namespace {
+
+const char* const kOptions =
+    "Options (anywhere on the line; --name=VALUE works too):\n"
+    "  --columns LIST  columns by name or 0-based number, comma-separated\n"
+    "                  (an item of digits only is a number); default: all\n"
+    "  --rows LIST     row numbers and inclusive ranges, e.g. 0,3,5-9; the same\n"
+    "                  rows are asked from both views, also rows past a view's\n"
+    "                  row count; default: every row of each view\n"
+    "  --initial TEXT  value every cell holds before formatting; default empty\n"
+    "  --debug         turn on the library's debug lines (DebugLevel 1)\n"
+    "  --json          print one JSON object instead of the grid\n"
+    "  --help          show help (kqfmt show --help, kqfmt diff --help)\n";
+
+const char* const kDatabases =
+    "A database is an SQLite file, or an SQL script (name ending in .sql) that\n"
+    "is run into an in-memory database.\n";
+
+const char* const kExit =
+    "Exit status: 0 success; 1 bad input or usage (one line on standard error,\n"
+    "nothing on standard output); 3 a table's formatting raised an error (its\n"
+    "cells show what was written before it; other tables are still formatted).\n";
+
+}  // namespace
+
+std::string help_text(std::optional<Command> command) {
+    std::string text;
+    if (!command) {
+        text =
+            "kqfmt - show the display strings the formatter library makes of the\n"
+            "tables of a configuration database\n"
+            "\n"
+            "Usage:\n"
+            "  kqfmt show DB [TABLE...]        old and live view both from DB\n"
+            "  kqfmt diff OLD NEW [TABLE...]   old view from OLD, live view from NEW\n"
+            "\n"
+            "Without TABLE names every configuration table is shown, in name order.\n\n";
+        text += kDatabases;
+        text += "\n";
+        text += kOptions;
+        text += "\n";
+        text += kExit;
+        return text;
+    }
+    if (*command == Command::show) {
+        text =
+            "Usage: kqfmt show DB [TABLE...] [options]\n"
+            "\n"
+            "Formats the tables of DB, reading both the old and the live view from\n"
+            "DB. A cell shown as \"old \xE2\x86\x92 new\" is one the library formats\n"
+            "differently for the two views. Log lines go to standard error.\n\n";
+        text += kDatabases;
+        text +=
+            "\n"
+            "Example:\n"
+            "  kqfmt show examples/analyser.sql STREAMS --columns name,temperature --rows 0-2\n"
+            "  kqfmt show examples/analyser.sql VALVES --json --debug\n";
+    } else {
+        text =
+            "Usage: kqfmt diff OLD NEW [TABLE...] [options]\n"
+            "\n"
+            "Formats the tables of NEW with their previous values from OLD. Metadata,\n"
+            "remote tables, units and system variables all come from NEW; the old\n"
+            "view of a table is the table of the same name in OLD, its columns\n"
+            "matched by position (no rows when OLD lacks the table). A changed cell\n"
+            "shows \"old \xE2\x86\x92 new\", a row only the live view has \"+ new\", a row\n"
+            "only the old view has \"- old\".\n\n";
+        text += kDatabases;
+        text +=
+            "\n"
+            "Example:\n"
+            "  kqfmt diff examples/analyser_previous.sql examples/analyser.sql STREAMS VALVES\n";
+    }
+    text += "\n";
+    text += kOptions;
+    text += "\n";
+    text += kExit;
+    return text;
+}
+
+}  // namespace kqfmt

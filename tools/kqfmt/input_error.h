@@ -1,0 +1,14 @@
+// Bad input or usage: reported as one line on standard error, exit status 1,
+// before anything is written to standard output.
+#pragma once
+
+#include <stdexcept>
+
+namespace kqfmt {
+
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace kqfmt

@@ -1,0 +1,19 @@
+// The machine-readable report: one JSON object with every table's cells and
+// every log record of the run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "format_run.h"
+#include "kq_log.h"
+
+namespace kqfmt {
+
+// {"tables": [{"table", "columns": [{"column", "name", "old", "new"}],
+// "error" when the call raised one}], "log": [{"kind", "severity",
+// "number", "file", "line", "message"}]}; cells in request order.
+std::string json_report(const std::vector<TableResult>& tables,
+                        const std::vector<kqhost::LogRecord>& log);
+
+}  // namespace kqfmt

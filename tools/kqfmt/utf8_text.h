@@ -1,0 +1,28 @@
+// Byte strings from the configuration are arbitrary bytes. These helpers
+// tell well-formed UTF-8 from the rest and make any string safe to show.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kqfmt {
+
+// Length (1 to 4) of the well-formed UTF-8 sequence that starts at
+// text[pos], or 0 when the bytes there do not form one (stray continuation
+// byte, overlong form, surrogate, value past U+10FFFF, truncated sequence).
+// pos must be below text.size().
+std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
+
+// The text as it can be written to a terminal: well-formed UTF-8 is kept;
+// a backslash, control characters (C0, DEL) and bytes that are not
+// well-formed UTF-8 become \xNN, and the C1 controls U+0080 to U+009F
+// become \u0080 to \u009f, so configuration text cannot send terminal
+// control sequences.
+std::string printable_text(std::string_view text);
+
+// Number of characters (code points) of a text that printable_text made;
+// the grid pads cells by this count.
+std::size_t display_width(std::string_view printable);
+
+}  // namespace kqfmt
