@@ -1,0 +1,230 @@
+#!/usr/bin/env bash
+# The project's test command. Installs what is missing, checks the formatting
+# of the sources, then builds and runs the whole test suite in three
+# configurations:
+#
+#   native  build/native  RelWithDebInfo, host compiler
+#   asan    build/asan    Debug, AddressSanitizer + UndefinedBehaviorSanitizer
+#   ppc     build/ppc     32-bit big-endian PowerPC cross build, tests under qemu-ppc
+#
+# It ends with a summary per configuration and a last line
+# "N passed, N failed": GoogleTest tests over all configurations, where a test
+# program that fails without reporting a failed GoogleTest test (a crash, a
+# sanitizer report, a timeout), a ctest entry that is not a GoogleTest program,
+# a configuration that does not build and a failed format check each count as
+# one. When both the native and the ppc configuration ran, kqfmt's output for
+# the example configuration is compared between host and target (one more
+# check). Exits non-zero when anything failed.
+#
+# Environment: KQ_JOBS (parallel jobs, default 2), KQ_CONFIGS (subset to run,
+# e.g. "native ppc"; default all three), KQ_SKIP_FORMAT=1 skips the format
+# check.
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root" || exit 1
+jobs="${KQ_JOBS:-2}"
+configs="${KQ_CONFIGS:-native asan ppc}"
+start=$SECONDS
+
+total_passed=0
+total_failed=0
+total_skipped=0
+summary=()
+declare -A built=()  # configurations built in this run
+
+section() { printf '\n==== %s ====\n' "$*"; }
+
+section "setup"
+if ! bash scripts/setup.sh </dev/null; then
+    echo "test-all: setup failed" >&2
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+# ---- format check -----------------------------------------------------------
+format_check() {
+    section "format check"
+    local log="$root/build/format-check.log"
+    mkdir -p "$root/build"
+    if bash scripts/format.sh --check >"$log" 2>&1; then
+        cat "$log"
+        summary+=("$(head -1 "$log")")
+        total_passed=$((total_passed + 1))
+    else
+        cat "$log"
+        summary+=("format: FAILED: $(head -1 "$log" | sed 's/^format: //; s/:$//')")
+        total_failed=$((total_failed + 1))
+    fi
+}
+
+# ---- one configuration ------------------------------------------------------
+# Reads a `ctest -V` log and prints "passed failed skipped programs odd", where
+# odd counts the programs that failed without a failed GoogleTest test. A
+# GoogleTest program's closing lines give the tests that ran, passed and were
+# skipped (brief mode lists no failure count, so failed = ran - passed - skipped).
+count_results() {
+    awk '
+        # "I: [==========] N tests from M test suites ran."
+        /^[0-9]+: \[==========\] [0-9]+ tests? from .* ran\./ {
+            idx = $1 + 0; ran[idx] += $3; gtest[idx] = 1
+        }
+        # "I: [  PASSED  ] N tests."
+        /^[0-9]+: \[  PASSED  \] [0-9]+ tests?\./ { idx = $1 + 0; gpass[idx] += $5 }
+        # "I: [  SKIPPED ] N tests." (or ", listed below:")
+        /^[0-9]+: \[  SKIPPED \] [0-9]+ tests?[.,]/ { idx = $1 + 0; gskip[idx] += $5 }
+        match($0, /Test +#[0-9]+: /) {
+            s = substr($0, RSTART, RLENGTH); gsub(/[^0-9]/, "", s)
+            entries[s + 0] = 1
+            ok[s + 0] = ($0 ~ /[ .]Passed +[0-9.]+ sec/) ? 1 : 0
+        }
+        END {
+            p = 0; f = 0; k = 0; t = 0; odd = 0
+            for (i in entries) {
+                t++
+                if (i in gtest) {
+                    fails = ran[i] - gpass[i] - gskip[i]
+                    p += gpass[i]; f += fails; k += gskip[i]
+                    if (!ok[i] && fails == 0) { f++; odd++ }
+                } else if (ok[i]) { p++ } else { f++; odd++ }
+            }
+            print p, f, k, t, odd
+        }' "$1"
+}
+
+run_config() {
+    local name="$1" dir="$root/build/$1"
+    shift
+    section "$name: configure and build ($dir)"
+    mkdir -p "$dir"
+    local t0=$SECONDS
+    if ! cmake -S "$root" -B "$dir" -G Ninja -DKQ_BUILD_BENCH=OFF "$@" \
+        >"$dir/configure.log" 2>&1; then
+        tail -60 "$dir/configure.log"
+        summary+=("$name: CONFIGURE FAILED (see build/$name/configure.log)")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    if ! cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
+        # The failing steps with their messages; the log's end when none is found.
+        grep -E -A12 '^FAILED:' "$dir/build.log" | head -150 || tail -40 "$dir/build.log"
+        summary+=("$name: BUILD FAILED (see build/$name/build.log)")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    echo "built in $((SECONDS - t0)) s"
+    built[$name]=1
+
+    section "$name: ctest"
+    local log="$dir/ctest.log" rc
+    t0=$SECONDS
+    (cd "$dir" && ctest -V --output-on-failure --timeout 900 -j "$jobs" </dev/null) \
+        >"$log" 2>&1
+    rc=$?
+    # The test programs print little (brief mode): show it all.
+    grep -vE '^(UpdateCTestConfiguration|Parse Config|Constructing a list|Updating test list|Checking test dependency|Test project|Add test)' "$log" |
+        grep -vE '^[0-9]+: (Test command|Working Directory|Environment variables|Test timeout)' |
+        grep -vE '^ *(ASAN|UBSAN)_OPTIONS' || true
+
+    local passed failed skipped entries odd
+    read -r passed failed skipped entries odd < <(count_results "$log")
+    if ((entries == 0)); then
+        summary+=("$name: NO TESTS RAN (see build/$name/ctest.log)")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    if ((rc != 0 && failed == 0)); then
+        failed=1  # ctest failed in a way the log does not attribute to a test
+    fi
+    local verdict="OK"
+    ((rc == 0)) || verdict="FAILED"
+    local line="$name: ctest $verdict ($entries programs, $((SECONDS - t0)) s);"
+    line+=" GoogleTest $passed passed, $failed failed"
+    ((skipped == 0)) || line+=", $skipped skipped"
+    ((odd == 0)) || line+=" (incl. $odd program(s) failing without a GoogleTest failure: crash, sanitizer or timeout)"
+    summary+=("$line")
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    total_skipped=$((total_skipped + skipped))
+}
+
+# The tool's output for the example configuration must be byte for byte the
+# same on the host and on the target (under qemu).
+compare_host_target() {
+    local host="$root/build/native/tools/kqfmt/kqfmt" target="$root/build/ppc/tools/kqfmt/kqfmt"
+    [[ -x "$host" && -x "$target" && -f examples/analyser.sql && -f examples/analyser_previous.sql ]] ||
+        return 0
+    section "host/target: kqfmt output"
+    local runs=(
+        "show examples/analyser.sql"
+        "diff examples/analyser_previous.sql examples/analyser.sql"
+        "show examples/analyser.sql --json --debug"
+        "diff examples/analyser_previous.sql examples/analyser.sql --json --debug"
+    )
+    local run differ=0 dir="$root/build/host-target"
+    mkdir -p "$dir"
+    for run in "${runs[@]}"; do
+        # shellcheck disable=SC2086  # the run is a word list on purpose
+        { "$host" $run; echo "exit $?"; } >"$dir/host.txt" 2>&1 </dev/null
+        # shellcheck disable=SC2086
+        { qemu-ppc -L /usr/powerpc-linux-gnu "$target" $run; echo "exit $?"; } \
+            >"$dir/target.txt" 2>&1 </dev/null
+        if cmp -s "$dir/host.txt" "$dir/target.txt"; then
+            echo "identical: kqfmt $run"
+        else
+            echo "DIFFERENT: kqfmt $run"
+            diff "$dir/host.txt" "$dir/target.txt" | head -20
+            differ=$((differ + 1))
+        fi
+    done
+    if ((differ == 0)); then
+        summary+=("host/target: kqfmt output identical (${#runs[@]} runs on the examples)")
+        total_passed=$((total_passed + 1))
+    else
+        summary+=("host/target: kqfmt output DIFFERS in $differ of ${#runs[@]} runs")
+        total_failed=$((total_failed + 1))
+    fi
+}
+
+# Sanitizer runs stop at the first report and show where it came from.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:check_initialization_order=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+[[ "${KQ_SKIP_FORMAT:-0}" == 1 ]] || format_check
+
+for config in $configs; do
+    case "$config" in
+        native)
+            run_config native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+            ;;
+        asan)
+            run_config asan -DCMAKE_BUILD_TYPE=Debug -DKQ_SANITIZE=address,undefined
+            ;;
+        ppc)
+            section "ppc: SQLite for the target"
+            tools=ON
+            if ! bash scripts/target-sqlite.sh </dev/null; then
+                tools=OFF
+                summary+=("ppc: NOTE kqfmt not built for the target: building SQLite for powerpc failed (see output above)")
+            fi
+            run_config ppc -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-powerpc-linux-gnu.cmake" \
+                -DKQ_BUILD_TOOLS="$tools"
+            ;;
+        *)
+            summary+=("$config: unknown configuration")
+            total_failed=$((total_failed + 1))
+            ;;
+    esac
+done
+
+if [[ -n "${built[native]:-}" && -n "${built[ppc]:-}" ]]; then
+    compare_host_target
+fi
+
+section "summary ($((SECONDS - start)) s)"
+printf '%s\n' "${summary[@]}"
+final="$total_passed passed, $total_failed failed"
+((total_skipped == 0)) || final+=", $total_skipped skipped"
+echo "$final"
+((total_failed == 0))
