@@ -75,8 +75,8 @@ public:
                                              KQ_CELL_LIST& newCells);
     void getDBptPhysicalValFromOldTable(KQ_TABLE_COPY* table, int type, std::string& text,
                                         long column, unsigned int index, KQ_CELL_LIST& cells);
-    void getDBptPhysicalValFromNewTable(KWTABLE* table, int type, std::string& text,
-                                        long column, unsigned int index, KQ_CELL_LIST& cells);
+    void getDBptPhysicalValFromNewTable(KWTABLE* table, int type, std::string& text, long column,
+                                        unsigned int index, KQ_CELL_LIST& cells);
 
     // Unit conversion and unit text.
     void getDatabaseValAfterUnitConversion(KWTABLE* table, long column, int type,
@@ -102,9 +102,8 @@ public:
                                        KQ_CELL_LIST& newCells);
     int getFormatSpecifierForIntVal(std::string format, KWTABLE* table, long row,
                                     std::string& specifier, int depth = 0);
-    void extractFormatDataForIntData(std::string format, KQ_TABLE_COPY* oldTable,
-                                     KWTABLE* newTable, long column, KQ_CELL_LIST& oldCells,
-                                     KQ_CELL_LIST& newCells);
+    void extractFormatDataForIntData(std::string format, KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                     long column, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells);
 
     // Trigger columns, static pick lists, trigger dependencies.
     void getTriggerColVal(KWTABLE* newTable, KQ_TABLE_COPY* oldTable, std::string format, long row,
@@ -119,13 +118,12 @@ public:
                             KQ_CELL_LIST& cells);
     int getPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names, KQ_CELL_LIST& cells);
     void extractFormatDataFromStaticPickList(std::string pickList, KQ_TABLE_COPY* oldTable,
-                                             KWTABLE* newTable, long column,
-                                             KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells);
+                                             KWTABLE* newTable, long column, KQ_CELL_LIST& oldCells,
+                                             KQ_CELL_LIST& newCells);
     void populatePrettyValFromTriggerDependencies(KWTABLE* table, std::string format,
                                                   KQ_NAME_MAP& names);
     int getPrettyValFromStaticPickList(KWTABLE* newTable, KQ_TABLE_COPY* oldTable, int column,
-                                       std::string format, KQ_NAME_MAP& names,
-                                       KQ_CELL_LIST& cells);
+                                       std::string format, KQ_NAME_MAP& names, KQ_CELL_LIST& cells);
     int getPrettyValFromStaticPickList(KWTABLE* newTable, int column, std::string format,
                                        KQ_NAME_MAP& names, KQ_CELL_LIST& cells);
     void extractFormatDataFromStaticPickListAvailableInTrigDep(std::string format,
@@ -155,9 +153,8 @@ public:
                                                   KQ_NAME_MAP& names);
 
     // Date and time columns.
-    void extractFormattedDateTimeVal(std::string format, KQ_TABLE_COPY* oldTable,
-                                     KWTABLE* newTable, long column, KQ_CELL_LIST& oldCells,
-                                     KQ_CELL_LIST& newCells);
+    void extractFormattedDateTimeVal(std::string format, KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                     long column, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells);
     void getTimeFormat(std::string format, std::string& timeFormat);
 
     // The master table held, or null.

@@ -15,12 +15,10 @@ enum ERR_NUM_ENUM : int { ERR_NUM_0 = 0, ERR_NUM_2 = 2 };
 extern unsigned char DebugLevel;
 
 // printf-style log calls. Each hands one record to the current sink.
-void DebugLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file,
-              unsigned long line, const char* format, ...)
-    __attribute__((format(printf, 5, 6)));
-void SysLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file,
-            unsigned long line, const char* format, ...)
-    __attribute__((format(printf, 5, 6)));
+void DebugLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file, unsigned long line,
+              const char* format, ...) __attribute__((format(printf, 5, 6)));
+void SysLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file, unsigned long line,
+            const char* format, ...) __attribute__((format(printf, 5, 6)));
 
 namespace kqhost {
 

@@ -10,6 +10,7 @@ host_packages=(
     cmake ninja-build make g++ clang clang-format
     libgtest-dev libbenchmark-dev
     libsqlite3-dev sqlite3 nlohmann-json3-dev
+    libclang-rt-14-dev valgrind file
 )
 # Cross compiler and emulator for the target, GoogleTest's sources (built for
 # the target by the cross build), and what building SQLite for

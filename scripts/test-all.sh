@@ -16,15 +16,28 @@
 # the example configuration is compared between host and target (one more
 # check). Exits non-zero when anything failed.
 #
+# After the three configurations come the checks that each have a script of
+# their own and count as one test each:
+#
+#   tsan     scripts/tsan.sh: formatting and logging from several threads
+#            under ThreadSanitizer
+#   fuzz     scripts/fuzz.sh: every fuzz target replays its committed corpus,
+#            then fuzzes for FUZZ_SECONDS (default 60) seconds
+#   bench    scripts/bench.sh --smoke: every benchmark starts and prints what
+#            its floor prints
+#   package  scripts/package-check.sh: Debian packages for amd64 and powerpc,
+#            their contents, exported symbols, and a consumer program built
+#            against them
+#
 # Environment: KQ_JOBS (parallel jobs, default 2), KQ_CONFIGS (subset to run,
-# e.g. "native ppc"; default all three), KQ_SKIP_FORMAT=1 skips the format
-# check.
+# e.g. "native ppc"; default all: native asan ppc tsan fuzz bench package),
+# KQ_SKIP_FORMAT=1 skips the format check.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root" || exit 1
 jobs="${KQ_JOBS:-2}"
-configs="${KQ_CONFIGS:-native asan ppc}"
+configs="${KQ_CONFIGS:-native asan ppc tsan fuzz bench package}"
 start=$SECONDS
 
 total_passed=0
@@ -186,6 +199,24 @@ compare_host_target() {
     fi
 }
 
+# run_step NAME COMMAND...: a check with a script of its own, one test. Its
+# output goes to build/NAME-step.log; the end of it is shown.
+run_step() {
+    local name="$1" log="$root/build/$1-step.log" t0=$SECONDS
+    shift
+    section "$name: $*"
+    mkdir -p "$root/build"
+    if "$@" </dev/null >"$log" 2>&1; then
+        tail -15 "$log"
+        summary+=("$name: OK ($((SECONDS - t0)) s)")
+        total_passed=$((total_passed + 1))
+    else
+        tail -60 "$log"
+        summary+=("$name: FAILED ($((SECONDS - t0)) s, see build/$name-step.log)")
+        total_failed=$((total_failed + 1))
+    fi
+}
+
 # Sanitizer runs stop at the first report and show where it came from.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:check_initialization_order=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
@@ -211,6 +242,10 @@ for config in $configs; do
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-powerpc-linux-gnu.cmake" \
                 -DKQ_BUILD_TOOLS="$tools"
             ;;
+        tsan) ;;
+        fuzz) ;;
+        bench) ;;
+        package) ;;
         *)
             summary+=("$config: unknown configuration")
             total_failed=$((total_failed + 1))
@@ -221,6 +256,15 @@ done
 if [[ -n "${built[native]:-}" && -n "${built[ppc]:-}" ]]; then
     compare_host_target
 fi
+
+for config in $configs; do
+    case "$config" in
+        tsan) run_step tsan bash scripts/tsan.sh ;;
+        fuzz) run_step fuzz env KQ_JOBS="$jobs" bash scripts/fuzz.sh ;;
+        bench) run_step bench env KQ_JOBS="$jobs" bash scripts/bench.sh --smoke ;;
+        package) run_step package env KQ_JOBS="$jobs" bash scripts/package-check.sh ;;
+    esac
+done
 
 section "summary ($((SECONDS - start)) s)"
 printf '%s\n' "${summary[@]}"

@@ -10,15 +10,14 @@
 namespace kqhost {
 namespace {
 
-constexpr int64_t kDaysPerCycle = 146097;          // 400 Gregorian years
-constexpr int64_t kDays0000MarchTo1970 = 719468;   // 0000-03-01 to 1970-01-01
+constexpr int64_t kDaysPerCycle = 146097;         // 400 Gregorian years
+constexpr int64_t kDays0000MarchTo1970 = 719468;  // 0000-03-01 to 1970-01-01
 
 }  // namespace
 
 CivilDate civil_from_days(int64_t days) {
     const int64_t shifted = days + kDays0000MarchTo1970;
-    const int64_t cycle =
-        (shifted >= 0 ? shifted : shifted - (kDaysPerCycle - 1)) / kDaysPerCycle;
+    const int64_t cycle = (shifted >= 0 ? shifted : shifted - (kDaysPerCycle - 1)) / kDaysPerCycle;
     const int64_t dayOfCycle = shifted - cycle * kDaysPerCycle;  // 0 to 146096
     // Years into the cycle: the day counts of complete 4-year, 100-year and
     // 400-year spans are subtracted so that 365-day division is exact.

@@ -81,10 +81,22 @@ void CSysDateTimeFormat::GetTime(long value, std::string& out, char /*unused*/,
     if (seconds < 0) text += '-';
     for (std::string::size_type pos = 0; pos < format.size();) {
         switch (token_at(format, pos)) {
-            case 'H': append_number(text, hours); pos += 2; break;
-            case 'M': append_number(text, minutes); pos += 2; break;
-            case 'S': append_number(text, secs); pos += 2; break;
-            default: text += format[pos]; pos += 1; break;
+            case 'H':
+                append_number(text, hours);
+                pos += 2;
+                break;
+            case 'M':
+                append_number(text, minutes);
+                pos += 2;
+                break;
+            case 'S':
+                append_number(text, secs);
+                pos += 2;
+                break;
+            default:
+                text += format[pos];
+                pos += 1;
+                break;
         }
     }
     out.swap(text);

@@ -22,8 +22,8 @@ kqhost::LogSink& current_sink() {
 }
 
 void default_sink(const kqhost::LogRecord& r) {
-    std::fprintf(stderr, "%s:%lu: %s(%d,%d): %s\n", r.file.c_str(), r.line,
-                 r.sys ? "sys" : "debug", r.severity, r.number, r.message.c_str());
+    std::fprintf(stderr, "%s:%lu: %s(%d,%d): %s\n", r.file.c_str(), r.line, r.sys ? "sys" : "debug",
+                 r.severity, r.number, r.message.c_str());
 }
 
 void emit(bool sys, int severity, int number, const char* file, unsigned long line,
@@ -52,16 +52,16 @@ void emit(bool sys, int severity, int number, const char* file, unsigned long li
 
 }  // namespace
 
-void DebugLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file,
-              unsigned long line, const char* format, ...) {
+void DebugLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file, unsigned long line,
+              const char* format, ...) {
     va_list args;
     va_start(args, format);
     emit(false, severity, number, file, line, format, args);
     va_end(args);
 }
 
-void SysLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file,
-            unsigned long line, const char* format, ...) {
+void SysLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file, unsigned long line,
+            const char* format, ...) {
     va_list args;
     va_start(args, format);
     emit(true, severity, number, file, line, format, args);

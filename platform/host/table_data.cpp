@@ -20,10 +20,8 @@ int representation(int type) {
         case 8:
         case 9:
         case 12:
-        case 13:
-            return type;
-        default:
-            return 15;
+        case 13: return type;
+        default: return 15;
     }
 }
 
@@ -148,7 +146,9 @@ void TableData::read(int column, int row, std::string& out) const {
     char buf[64];
     switch (stored_type(column)) {
         case 1: std::snprintf(buf, sizeof buf, "%u", static_cast<unsigned>(c->num.byte)); break;
-        case 8: std::snprintf(buf, sizeof buf, "%lu", static_cast<unsigned long>(c->num.u32)); break;
+        case 8:
+            std::snprintf(buf, sizeof buf, "%lu", static_cast<unsigned long>(c->num.u32));
+            break;
         case 9: std::snprintf(buf, sizeof buf, "%ld", static_cast<long>(c->num.i32)); break;
         case 12: std::snprintf(buf, sizeof buf, "%g", static_cast<double>(c->num.f32)); break;
         case 13: std::snprintf(buf, sizeof buf, "%g", c->num.f64); break;

@@ -19,9 +19,7 @@ const ColumnDef& meta(const kqhost::TableData& data, int column) {
 }
 
 // Snapshot coordinates are unsigned; anything past int range is out of range.
-int as_index(unsigned long value) {
-    return value > 0x7FFFFFFFul ? -1 : static_cast<int>(value);
-}
+int as_index(unsigned long value) { return value > 0x7FFFFFFFul ? -1 : static_cast<int>(value); }
 }  // namespace
 
 KWTABLE::KWTABLE(std::shared_ptr<kqhost::TableData> data) : data_(std::move(data)) {}
@@ -37,9 +35,13 @@ std::string KWTABLE::get_label_col(int column) { return meta(*data_, column).lab
 std::string KWTABLE::get_component_sel(int column) { return meta(*data_, column).component_sel; }
 std::string KWTABLE::get_internal_name(int column) { return meta(*data_, column).internal_name; }
 
-int KWTABLE::get(int column, int row, std::string& value) { return data_->read(column, row, value), 0; }
+int KWTABLE::get(int column, int row, std::string& value) {
+    return data_->read(column, row, value), 0;
+}
 int KWTABLE::get(int column, int row, long& value) { return data_->read(column, row, value), 0; }
-int KWTABLE::get(int column, int row, unsigned long& value) { return data_->read(column, row, value), 0; }
+int KWTABLE::get(int column, int row, unsigned long& value) {
+    return data_->read(column, row, value), 0;
+}
 int KWTABLE::get(int column, int row, char& value) { return data_->read(column, row, value), 0; }
 int KWTABLE::get(int column, int row, float& value) { return data_->read(column, row, value), 0; }
 int KWTABLE::get(int column, int row, double& value) { return data_->read(column, row, value), 0; }
@@ -59,10 +61,10 @@ KQ_TABLE_COPY::~KQ_TABLE_COPY() = default;
 
 int KQ_TABLE_COPY::GetNumRows() { return data_->row_count(); }
 
-#define KQ_SNAPSHOT_GET(T)                                                         \
-    int KQ_TABLE_COPY::Get(unsigned long column, unsigned long row, T& value) {    \
-        data_->read(as_index(column), as_index(row), value);                       \
-        return 0;                                                                  \
+#define KQ_SNAPSHOT_GET(T)                                                      \
+    int KQ_TABLE_COPY::Get(unsigned long column, unsigned long row, T& value) { \
+        data_->read(as_index(column), as_index(row), value);                    \
+        return 0;                                                               \
     }
 KQ_SNAPSHOT_GET(std::string)
 KQ_SNAPSHOT_GET(long)

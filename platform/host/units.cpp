@@ -11,8 +11,14 @@ namespace {
 
 std::map<std::string, kqhost::UnitDef> built_in_units() {
     const kqhost::UnitDef defs[] = {
-        {"degC", 10, "\xC2\xB0" "C", "temperature", 1.0, 273.15},
-        {"degF", 11, "\xC2\xB0" "F", "temperature", 5.0 / 9.0, 459.67 * 5.0 / 9.0},
+        {"degC", 10,
+         "\xC2\xB0"
+         "C",
+         "temperature", 1.0, 273.15},
+        {"degF", 11,
+         "\xC2\xB0"
+         "F",
+         "temperature", 5.0 / 9.0, 459.67 * 5.0 / 9.0},
         {"K", 12, "K", "temperature", 1.0, 0.0},
         {"bar", 20, "bar", "pressure", 100000.0, 0.0},
         {"mbar", 21, "mbar", "pressure", 100.0, 0.0},

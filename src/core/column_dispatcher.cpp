@@ -2,6 +2,7 @@
 // the formatter its type and format string select.
 #include <string>
 
+#include "core/add_row_markers.h"
 #include "kq_format_data.h"
 #include "kw_table.h"
 #include "text_search.h"
@@ -9,18 +10,6 @@
 using namespace kq;
 
 namespace {
-
-// Removes every "__no_free_edit__\__ADD__=[ANALYSIS_CONFIG.__STORED_ROWS_"
-// marker together with the text up to and including the first "]" after it
-// (to the end when none follows). Host-side row-adding markers are no part
-// of the names a static pick list shows.
-void remove_add_row_markers(std::string& format) {
-    static const char kMarker[] = "__no_free_edit__\\__ADD__=[ANALYSIS_CONFIG.__STORED_ROWS_";
-    for (Pos p = find_from(format, kMarker); p != kNone; p = find_from(format, kMarker)) {
-        const Pos close = find_from(format, ']', p + sizeof kMarker - 1);
-        format.erase(p, close == kNone ? kNone : close + 1 - p);
-    }
-}
 
 KQ_CELL_LIST& cells_at(std::vector<kq_formatted_col_data_struct>& columns, size_t i,
                        KQ_CELL_LIST& none) {

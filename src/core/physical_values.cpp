@@ -18,25 +18,23 @@ void physical_value(Table* table, int type, std::string& text, long column, unsi
                     KQ_CELL_LIST& cells) {
     const long row = cells[index].row;
     switch (type) {
-        case 15:
-            read_cell(table, column, row, text);
-            break;
+        case 15: read_cell(table, column, row, text); break;
         case 9: {
             long value = 0;
             read_cell(table, column, row, value);
-            text = ld_text(static_cast<int32_t>(value));
+            ld_text(static_cast<int32_t>(value), text);
             break;
         }
         case 8: {
             unsigned long value = 0;
             read_cell(table, column, row, value);
-            text = ld_text(static_cast<int32_t>(static_cast<uint32_t>(value)));
+            ld_text(static_cast<int32_t>(static_cast<uint32_t>(value)), text);
             break;
         }
         case 1: {
             char value = 0;
             read_cell(table, column, row, value);
-            text = byte_text(value);
+            byte_text(value, text);
             break;
         }
         default:
@@ -62,9 +60,8 @@ void plain_values(KQ_FORMAT_DATA& self, Table* table, int type, long column, KQ_
 
 }  // namespace
 
-void KQ_FORMAT_DATA::extractFormatDataFromOldAndNewTable(KQ_TABLE_COPY* oldTable,
-                                                         KWTABLE* newTable, long column,
-                                                         KQ_CELL_LIST& oldCells,
+void KQ_FORMAT_DATA::extractFormatDataFromOldAndNewTable(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                                         long column, KQ_CELL_LIST& oldCells,
                                                          KQ_CELL_LIST& newCells) {
     const int type = newTable->get_int_type(static_cast<int>(column));
     std::string text;

@@ -3,8 +3,8 @@
 // them.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "kw_table.h"
@@ -31,17 +31,26 @@ inline void read_cell(KWTABLE* table, long column, long row, T& value) {
 }
 
 // The 32-bit value as "%ld" prints it on the target: signed decimal, so an
-// unsigned value of 2^31 or more shows negative.
+// unsigned value of 2^31 or more shows negative. Written into `out`, whose
+// storage is reused; the same text as printf gives, without its cost.
+inline void ld_text(int32_t value, std::string& out) {
+    char buf[12];  // "-2147483648"
+    const std::to_chars_result end = std::to_chars(buf, buf + sizeof buf, value);
+    out.assign(buf, end.ptr);
+}
 inline std::string ld_text(int32_t value) {
-    char buf[20] = {0};
-    std::snprintf(buf, sizeof buf, "%ld", static_cast<long>(value));
-    return buf;
+    std::string out;
+    ld_text(value, out);
+    return out;
 }
 // "%d" of a byte taken as unsigned: 0 to 255.
+inline void byte_text(char value, std::string& out) {
+    ld_text(static_cast<int32_t>(static_cast<unsigned char>(value)), out);
+}
 inline std::string byte_text(char value) {
-    char buf[20] = {0};
-    std::snprintf(buf, sizeof buf, "%d", static_cast<int>(static_cast<unsigned char>(value)));
-    return buf;
+    std::string out;
+    byte_text(value, out);
+    return out;
 }
 
 }  // namespace kq

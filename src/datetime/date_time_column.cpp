@@ -99,8 +99,7 @@ void KQ_FORMAT_DATA::getTimeFormat(std::string format, std::string& timeFormat) 
     // marker, or without a "(" after it, the format is empty and the
     // platform's default shape applies.
     const kq::Pos marker = kq::find_from(format, kq::kDateTimeMarker);
-    const kq::Pos open =
-        marker == kq::kNone ? kq::kNone : kq::find_from(format, '(', marker);
+    const kq::Pos open = marker == kq::kNone ? kq::kNone : kq::find_from(format, '(', marker);
     if (open == kq::kNone) {
         timeFormat.clear();
         return;
@@ -110,8 +109,8 @@ void KQ_FORMAT_DATA::getTimeFormat(std::string format, std::string& timeFormat) 
     // A fixed buffer: at most the first 16 bytes are kept, and the text ends
     // at the first zero byte as a C string does.
     char buffer[kq::kTimeFormatCapacity + 1] = {0};
-    const std::size_t kept = text.size() < kq::kTimeFormatCapacity ? text.size()
-                                                                    : kq::kTimeFormatCapacity;
+    const std::size_t kept =
+        text.size() < kq::kTimeFormatCapacity ? text.size() : kq::kTimeFormatCapacity;
     for (std::size_t i = 0; i < kept; ++i)
         buffer[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
     timeFormat.assign(buffer);

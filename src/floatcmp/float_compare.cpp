@@ -8,10 +8,10 @@
 // "|b - a| < tol"). Do not build this file with options that let the
 // compiler assume finite values.
 
-#include "kq_float_compare.h"
-
 #include <cfloat>
 #include <cmath>
+
+#include "kq_float_compare.h"
 
 namespace kq {
 namespace {

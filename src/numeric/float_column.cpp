@@ -18,6 +18,9 @@ struct FloatColumn {
         KQ_DEBUG_LINE("Cannot generate a string representation of data type %d", type);
     }
 
+    // "%76g" and "%86g" are decoded per value for float columns only.
+    static bool decodes(int type) { return type == DT_FLOAT; }
+
     // The stored value as the float it is converted and printed as.
     template <class Table>
     static float read_as_float(Table* table, long column, long row, int type) {
@@ -38,8 +41,7 @@ struct FloatColumn {
 
     template <class Table>
     static kq::PrintValue read(KQ_FORMAT_DATA& formatter, Table* table, KWTABLE* live, long column,
-                               long row, int type, UNIT_ENUM stored, UNIT_ENUM display,
-                               std::string& specifier) {
+                               long row, int type, UNIT_ENUM stored, UNIT_ENUM display) {
         DATA_TYPE_UNION value{};
         if (type == DT_DOUBLE) {
             double stored_value = 0;
@@ -52,10 +54,6 @@ struct FloatColumn {
         value.fVal = read_as_float(table, column, row, type);
         formatter.getDatabaseValAfterUnitConversion(live, column, DT_FLOAT, &value, stored,
                                                     display);
-        if (type == DT_FLOAT) {
-            formatter.DecodeForFloat86(value.fVal, specifier);
-            formatter.DecodeForFloat76(value.fVal, specifier);
-        }
         return kq::PrintValue::of_double(static_cast<double>(value.fVal));
     }
 };

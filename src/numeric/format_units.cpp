@@ -1,5 +1,7 @@
 // The display unit a trigger-dependency format names for a row: the first
 // "UNIT=name)" at or after the first occurrence of the case in force.
+#include "numeric/format_units.h"
+
 #include "core/text_search.h"
 #include "kq_format_data.h"
 #include "kq_units.h"
@@ -9,6 +11,19 @@ constexpr const char* kUnitKey = "UNIT=";
 constexpr kq::Pos kUnitKeyLength = 5;
 }  // namespace
 
+bool kq::unit_named_for_case(const std::string& format, const std::string& caseName,
+                             std::string& name) {
+    // A plain search: the case name may also stand earlier than its "[...]".
+    const Pos caseAt = find_from(format, caseName);
+    if (caseAt == kNone) return false;
+    const Pos key = find_from(format, kUnitKey, caseAt);
+    if (key == kNone) return false;
+    const Pos nameStart = key + kUnitKeyLength;
+    const Pos nameEnd = find_from(format, ')', nameStart);
+    name.assign(format, nameStart, nameEnd == kNone ? kNone : nameEnd - nameStart);
+    return true;
+}
+
 // `unit` and `unitText` change only when a unit is found, so a row whose
 // case names none keeps the caller's previous unit.
 void KQ_FORMAT_DATA::getUsUnitFromtFormatString(std::string format, KWTABLE* table, long row,
@@ -16,16 +31,8 @@ void KQ_FORMAT_DATA::getUsUnitFromtFormatString(std::string format, KWTABLE* tab
                                                 std::string& work) {
     work.clear();
     getTriggerColVal(table, format, row, work);
-
-    // A plain search: the case name may also stand earlier than its "[...]".
-    const kq::Pos caseAt = kq::find_from(format, work);
-    if (caseAt == kq::kNone) return;
-    const kq::Pos key = kq::find_from(format, kUnitKey, caseAt);
-    if (key == kq::kNone) return;
-    const kq::Pos nameStart = key + kUnitKeyLength;
-    const kq::Pos nameEnd = kq::find_from(format, ')', nameStart);
-    work.assign(format, nameStart, nameEnd == kq::kNone ? kq::kNone : nameEnd - nameStart);
-
+    const std::string caseName = work;
+    if (!kq::unit_named_for_case(format, caseName, work)) return;
     *unit = GetUnitEnum(work.c_str());
     unitText.assign(work.c_str());  // up to a NUL byte, as the name is handed on
 }

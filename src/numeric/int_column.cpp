@@ -14,11 +14,11 @@ struct IntColumn {
     static void report_unsupported(int type) {
         KQ_DEBUG_LINE("Cannot generate a string representation of data type %d", type);
     }
+    static bool decodes(int) { return false; }
 
     template <class Table>
     static kq::PrintValue read(KQ_FORMAT_DATA& formatter, Table* table, KWTABLE* live, long column,
-                               long row, int type, UNIT_ENUM stored, UNIT_ENUM display,
-                               std::string& /*specifier*/) {
+                               long row, int type, UNIT_ENUM stored, UNIT_ENUM display) {
         DATA_TYPE_UNION value{};
         if (type == DT_UINT32) {
             unsigned long stored_value = 0;

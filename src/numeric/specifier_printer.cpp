@@ -22,14 +22,66 @@ constexpr double kTwoTo32 = 4294967296.0;
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_one_of(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
 
-// Skips a run of decimal digits; false when it is longer than allowed.
-bool skip_number(const char* s, std::size_t& at) {
+// Reads a run of decimal digits (0 when there is none); false when it is
+// longer than allowed. The run itself may be of any length: only the
+// digits that fit the limit are added up, so the value cannot overflow.
+bool read_number(const char* s, std::size_t& at, int& value) {
     std::size_t digits = 0;
+    value = 0;
     while (is_digit(s[at])) {
+        if (digits < kMaxNumberDigits) value = value * 10 + (s[at] - '0');
         ++at;
         ++digits;
     }
     return digits <= kMaxNumberDigits;
+}
+
+// Decimal conversions whose text stays this short are written directly; a
+// longer one (it may be cut at the buffer's end) goes to snprintf.
+constexpr int kMaxDirectField = 32;
+
+// The text snprintf gives for a d, i or u conversion: the digits of the
+// magnitude, zero-filled to the precision (none at all for a zero value
+// with precision 0), a sign for signed conversions ("-", else "+" or " " as
+// the flags ask), then padded to the width: with blanks on the right for
+// "-", with zeros after the sign for "0" when no precision is given, else
+// with blanks on the left. Returns the length written.
+template <class Layout>
+std::size_t write_decimal(char* out, uint32_t magnitude, bool negative, bool is_signed,
+                          const Layout& l) {
+    char digits[10];
+    int count = 0;
+    if (!(l.precision == 0 && magnitude == 0)) {
+        do {
+            digits[count++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+    }
+    char sign = 0;
+    if (is_signed) sign = negative ? '-' : l.plus ? '+' : l.space ? ' ' : 0;
+    const int zeros = l.precision > count ? l.precision - count : 0;
+    const int body = (sign ? 1 : 0) + zeros + count;
+    int pad = l.width > body ? l.width - body : 0;
+    const bool zero_pad = l.zero && !l.left && l.precision < 0;
+
+    char* p = out;
+    if (!l.left && !zero_pad) {
+        std::memset(p, ' ', static_cast<std::size_t>(pad));
+        p += pad;
+        pad = 0;
+    }
+    if (sign) *p++ = sign;
+    if (zero_pad) {
+        std::memset(p, '0', static_cast<std::size_t>(pad));
+        p += pad;
+        pad = 0;
+    }
+    std::memset(p, '0', static_cast<std::size_t>(zeros));
+    p += zeros;
+    while (count > 0) *p++ = digits[--count];
+    std::memset(p, ' ', static_cast<std::size_t>(pad));  // left-justified: blanks after
+    p += pad;
+    return static_cast<std::size_t>(p - out);
 }
 
 // Skips a C length modifier, if one stands at `at`. The value is always
@@ -84,6 +136,7 @@ void ParsedSpecifier::parse() {
     conversion_.clear();
     suffix_.clear();
     argument_ = Argument::kNone;
+    direct_ = false;
     usable_ = false;
 
     // The C library reads the specifier up to its first NUL byte.
@@ -106,11 +159,21 @@ void ParsedSpecifier::parse() {
         if (argument_ != Argument::kNone) return;  // a second conversion
 
         const std::size_t start = at++;
-        while (is_one_of(s[at], "-+ #0")) ++at;
-        if (!skip_number(s, at)) return;
+        Decimal layout;
+        bool alternate = false;
+        for (; is_one_of(s[at], "-+ #0"); ++at) {
+            switch (s[at]) {
+                case '-': layout.left = true; break;
+                case '+': layout.plus = true; break;
+                case ' ': layout.space = true; break;
+                case '0': layout.zero = true; break;
+                default: alternate = true; break;
+            }
+        }
+        if (!read_number(s, at, layout.width)) return;
         if (s[at] == '.') {
             ++at;
-            if (!skip_number(s, at)) return;
+            if (!read_number(s, at, layout.precision)) return;
         }
         const std::size_t kept_end = at;
         skip_length_modifier(s, at);
@@ -126,6 +189,10 @@ void ParsedSpecifier::parse() {
         }
         conversion_.assign(s + start, kept_end - start);
         conversion_.push_back(letter);
+        // "#" means nothing defined for d, i and u: left to the C library.
+        direct_ = is_one_of(letter, "diu") && !alternate && layout.width <= kMaxDirectField &&
+                  layout.precision <= kMaxDirectField;
+        decimal_ = layout;
         ++at;
         literal = &suffix_;
     }
@@ -136,6 +203,7 @@ std::size_t ParsedSpecifier::print(const PrintValue& value, char* buf) const {
     constexpr std::size_t kMaxText = kPrintBufferSize - 1;
     std::size_t len = 0;
     auto put = [&](const std::string& text) {
+        if (text.empty()) return;
         const std::size_t n = std::min(text.size(), kMaxText - len);
         std::memcpy(buf + len, text.data(), n);
         len += n;
@@ -148,6 +216,17 @@ std::size_t ParsedSpecifier::print(const PrintValue& value, char* buf) const {
             const std::size_t room = kPrintBufferSize - len;
             const char* conversion = conversion_.c_str();
             int written = 0;
+            if (direct_ && room > 2 * kMaxDirectField) {
+                const uint32_t bits = as_bits(value);
+                const bool is_signed = argument_ == Argument::kSigned;
+                const bool negative = is_signed && static_cast<int32_t>(bits) < 0;
+                // The magnitude of a negative 32-bit value, -2^31 included.
+                const uint32_t magnitude = negative ? 0u - bits : bits;
+                len += write_decimal(at, magnitude, negative, is_signed, decimal_);
+                put(suffix_);
+                buf[len] = '\0';
+                return len;
+            }
             switch (argument_) {
                 case Argument::kDouble:
                     written = std::snprintf(at, room, conversion, as_double(value));

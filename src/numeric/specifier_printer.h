@@ -59,6 +59,14 @@ public:
 private:
     enum class Argument { kNone, kDouble, kSigned, kUnsigned };
 
+    // A decimal conversion (d, i, u) that is written without the C library:
+    // its flags among "-+ 0", width and precision (-1: none given).
+    struct Decimal {
+        bool left = false, plus = false, space = false, zero = false;
+        int width = 0;
+        int precision = -1;
+    };
+
     void parse();
 
     std::string source_;  // the specifier as given
@@ -67,6 +75,8 @@ private:
     std::string conversion_;  // "%", flags, width, precision, letter; no length modifier
     std::string suffix_;      // literal text after the conversion ("%%" undone)
     Argument argument_ = Argument::kNone;
+    bool direct_ = false;  // decimal_ describes the conversion
+    Decimal decimal_;
 };
 
 // Writes the text of `value` printed with `specifier` into `out`

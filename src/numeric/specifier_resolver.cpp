@@ -64,21 +64,11 @@ int bare_form(const SpecifierSyntax& syntax, const std::string& format, std::str
     return 1;
 }
 
-}  // namespace
-
-int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
-                      const std::string& format, KWTABLE* table, long row, std::string& specifier,
-                      int depth) {
-    const bool trigger = formatter.check_trigger_dependency(format) != 0;
-
-    // Within a trigger dependency the keyword is looked for from the case in
-    // force onward (from the start when no case is in force).
-    Pos start = 0;
-    if (trigger) {
-        std::string caseName;
-        formatter.getTriggerColVal(table, format, row, caseName);
-        start = find_from(format, caseName);
-    }
+// Every form from the keyword search on; `start` is where the keyword is
+// looked for (kNone: nowhere).
+int resolve_from(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+                 const std::string& format, bool trigger, Pos start, KWTABLE* table, long row,
+                 std::string& specifier, int depth, bool& remote) {
     const Pos keyword = start == kNone ? kNone : find_from(format, syntax.keyword, start);
     if (keyword != kNone) return keyword_form(format, keyword, specifier);
 
@@ -97,9 +87,38 @@ int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
     if (!trigger || !contains(format, '.')) return 0;
     // A chain of references that closes on itself ends here.
     if (depth >= kMaxRemoteDepth) return 0;
+    remote = true;
     std::string remoteFormat;
     if (!formatter.getRemoteFormatSpecifier(format, remoteFormat)) return 0;
     return resolve_specifier(formatter, syntax, remoteFormat, table, row, specifier, depth + 1);
+}
+
+}  // namespace
+
+int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+                      const std::string& format, KWTABLE* table, long row, std::string& specifier,
+                      int depth) {
+    const bool trigger = formatter.check_trigger_dependency(format) != 0;
+
+    // Within a trigger dependency the keyword is looked for from the case in
+    // force onward (from the start when no case is in force).
+    Pos start = 0;
+    if (trigger) {
+        std::string caseName;
+        formatter.getTriggerColVal(table, format, row, caseName);
+        start = find_from(format, caseName);
+    }
+    bool remote = false;
+    return resolve_from(formatter, syntax, format, trigger, start, table, row, specifier, depth,
+                        remote);
+}
+
+int resolve_specifier_for_case(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+                               const std::string& format, const std::string& caseName,
+                               KWTABLE* table, long row, std::string& specifier, bool& remote) {
+    remote = false;
+    return resolve_from(formatter, syntax, format, true, find_from(format, caseName), table, row,
+                        specifier, 0, remote);
 }
 
 }  // namespace kq

@@ -33,4 +33,13 @@ int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
                       const std::string& format, KWTABLE* table, long row, std::string& specifier,
                       int depth);
 
+// The same for a trigger-dependency `format` whose case in force for `row`
+// is already known (`caseName`, empty when none is). Sets `remote` when the
+// answer needed a remote format reference: such an answer depends on other
+// tables, and asking for it again repeats their look-ups; any other answer
+// depends only on the format and the case name.
+int resolve_specifier_for_case(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+                               const std::string& format, const std::string& caseName,
+                               KWTABLE* table, long row, std::string& specifier, bool& remote);
+
 }  // namespace kq

@@ -3,25 +3,35 @@
 // name are handed to the remote pick list formatter when the text also
 // names a remote list, with the static names already in the shared map.
 
+#include <optional>
+
 #include "kq_format_data.h"
+#include "picklist/integer_names.h"
 #include "picklist/stored_value_text.h"
 
 namespace kq {
 namespace {
 
 // Names the in-range cells of one side. A cell without a name keeps its
-// value. Returns false when some in-range cell found no name.
+// value. Returns false when some in-range cell found no name. Integer
+// columns are looked up by value (`by_value`), others by text.
 template <class Table>
 bool name_in_range_cells(Table* table, long column, int type, const KQ_NAME_MAP& names,
-                         KQ_CELL_LIST& cells) {
+                         const IntegerNames* by_value, KQ_CELL_LIST& cells) {
     bool all_found = true;
     std::string text;  // one buffer for the whole side
     for (auto& cell : cells) {
         if (!kq::row_in_range(table, cell.row)) continue;
-        kq::stored_value_text(table, column, cell.row, type, text);
-        const auto found = names.find(text);
-        if (found != names.end())
-            cell.value = found->second;
+        const std::string* name = nullptr;
+        if (by_value != nullptr) {
+            name = by_value->find(kq::stored_integer(table, column, cell.row, type));
+        } else {
+            kq::stored_value_text(table, column, cell.row, type, text);
+            const auto found = names.find(text);
+            if (found != names.end()) name = &found->second;
+        }
+        if (name != nullptr)
+            cell.value = *name;
         else
             all_found = false;
     }
@@ -38,11 +48,17 @@ void KQ_FORMAT_DATA::extractFormatDataFromStaticPickList(std::string pickList,
     KQ_NAME_MAP names;
     populatePrettyValFromStaticPickList(pickList, names);
     const int type = newTable->get_int_type(static_cast<int>(column));
+    std::optional<kq::IntegerNames> byValue;
+    if (kq::has_integer_text(type) && !(oldCells.empty() && newCells.empty()))
+        byValue.emplace(names);
+    const kq::IntegerNames* byValuePtr = byValue ? &*byValue : nullptr;
 
     // Both sides are always walked; a miss on the old side does not spare
     // the new one.
-    const bool old_found = kq::name_in_range_cells(oldTable, column, type, names, oldCells);
-    const bool new_found = kq::name_in_range_cells(newTable, column, type, names, newCells);
+    const bool old_found =
+        kq::name_in_range_cells(oldTable, column, type, names, byValuePtr, oldCells);
+    const bool new_found =
+        kq::name_in_range_cells(newTable, column, type, names, byValuePtr, newCells);
 
     if (!(old_found && new_found) && check_if_remote_picklist(pickList))
         extractFormatDataFromRemotePicklistString(pickList, oldTable, newTable, column, oldCells,

@@ -9,33 +9,44 @@
 
 namespace kq {
 
-// Reads (column, row) and writes its text into `out` by the live table's
-// type code: signed and unsigned 32-bit values both as signed decimal (so
-// all bits set reads -1), a byte as its unsigned code 0 to 255, anything
-// else as the table's own string read.
+// Types whose stored value is looked up by its decimal text.
+inline bool has_integer_text(int type) {
+    return type == DT_INT32 || type == DT_UINT32 || type == DT_BYTE;
+}
+
+// The stored value of (column, row) of such a type as the number its text
+// shows: signed and unsigned 32-bit values both signed (so all bits set is
+// -1), a byte as its unsigned code 0 to 255.
 template <class Table>
-void stored_value_text(Table* table, long column, long row, int type, std::string& out) {
+int32_t stored_integer(Table* table, long column, long row, int type) {
     switch (type) {
         case DT_INT32: {
             long value = 0;
             read_cell(table, column, row, value);
-            out = ld_text(static_cast<int32_t>(value));
-            break;
+            return static_cast<int32_t>(value);
         }
         case DT_UINT32: {
             unsigned long value = 0;
             read_cell(table, column, row, value);
-            out = ld_text(static_cast<int32_t>(static_cast<uint32_t>(value)));
-            break;
+            return static_cast<int32_t>(static_cast<uint32_t>(value));
         }
-        case DT_BYTE: {
+        default: {
             char value = 0;
             read_cell(table, column, row, value);
-            out = byte_text(value);
-            break;
+            return static_cast<unsigned char>(value);
         }
-        default: read_cell(table, column, row, out); break;
     }
+}
+
+// Reads (column, row) and writes its text into `out` by the live table's
+// type code: the decimal text of stored_integer for the integer types,
+// anything else as the table's own string read.
+template <class Table>
+void stored_value_text(Table* table, long column, long row, int type, std::string& out) {
+    if (has_integer_text(type))
+        ld_text(stored_integer(table, column, row, type), out);
+    else
+        read_cell(table, column, row, out);
 }
 
 }  // namespace kq

@@ -5,89 +5,112 @@
 // each case name a value, written in parentheses somewhere after the name
 // ("Case1(0),Case2(1)"). The first case, in textual order, whose value text
 // equals the trigger column's value text in the row is in force.
+#include "picklist/trigger_column.h"
+
 #include "core/table_access.h"
 #include "core/text_search.h"
 #include "kq_format_data.h"
+#include "picklist/integer_names.h"
 
+namespace kq {
 namespace {
-
-using kq::find_from;
-using kq::kNone;
-using kq::Pos;
 
 // The trigger column's value as text: signed decimal for 32-bit signed
 // columns, the unsigned code for byte columns, the table's own text for
-// every other type.
+// every other type. The two number types compare as numbers: a case value
+// matches exactly when it is the decimal text of the number.
+bool shown_as_number(int type) { return type == 9 || type == 1; }
+
 template <class Table>
-void read_value_text(Table* table, int type, long column, long row, std::string& text) {
+int32_t read_number(Table* table, int type, long column, long row) {
     if (type == 9) {
         long value = 0;
-        kq::read_cell(table, column, row, value);
-        text = kq::ld_text(static_cast<int32_t>(value));
-    } else if (type == 1) {
-        char value = 0;
-        kq::read_cell(table, column, row, value);
-        text = kq::byte_text(value);
-    } else {
-        kq::read_cell(table, column, row, text);
+        read_cell(table, column, row, value);
+        return static_cast<int32_t>(value);
+    }
+    char value = 0;
+    read_cell(table, column, row, value);
+    return static_cast<unsigned char>(value);
+}
+
+}  // namespace
+
+// Metadata comes from the live table, and only when the format has both a
+// "{" and a "["; without them no table is asked anything.
+TriggerCases::TriggerCases(KWTABLE* live, const std::string& format) {
+    const Pos brace = find_from(format, '{');
+    Pos open = brace == kNone ? kNone : find_from(format, '[');
+    if (open == kNone) {
+        untouched_ = true;
+        return;
+    }
+    // The name runs from just after the lead character up to the "{".
+    const std::string triggerName = brace > 1 ? between(format, 1, brace) : std::string();
+    // A trigger column the table does not know has no value that any case
+    // could match.
+    trigger_column_ = live->get_column_number(triggerName, false);
+    if (trigger_column_ < 0) return;
+    const std::string triggerFormat = live->get_us_format(trigger_column_);
+    trigger_type_ = live->get_int_type(trigger_column_);
+    numeric_ = shown_as_number(trigger_type_);
+
+    // Every "[" "]" pair is a candidate case, also one inside a case's text;
+    // a "[" without "]" ends the list.
+    while (open != kNone) {
+        const Pos close = find_from(format, ']', open + 1);
+        if (close == kNone) break;
+        Case c{between(format, open + 1, close), false, std::string(), false, 0};
+        // The name is looked up as plain text: the first occurrence counts,
+        // even inside a longer name.
+        const Pos named = find_from(triggerFormat, c.name);
+        const Pos valueOpen = named == kNone ? kNone : find_from(triggerFormat, '(', named + 1);
+        if (valueOpen != kNone) {
+            c.has_value = true;
+            c.value =
+                between(triggerFormat, valueOpen + 1, find_from(triggerFormat, ')', valueOpen + 1));
+            c.has_number = is_ld_text(c.value, c.number);
+            any_value_ = true;
+        }
+        cases_.push_back(std::move(c));
+        open = find_from(format, '[', close);
     }
 }
 
-// True when the text between `open` and the next ")" of `s` (or the end)
-// equals `value`.
-bool value_in_parentheses_is(const std::string& s, Pos open, const std::string& value) {
-    const Pos close = find_from(s, ')', open + 1);
-    const Pos length = close == kNone ? kNone : close - (open + 1);
-    return s.compare(open + 1, length, value) == 0;
+template <class Table>
+int TriggerCases::find(Table* values, long row) {
+    if (untouched_) return kUntouched;
+    if (trigger_column_ < 0 || !any_value_) return kNoCase;
+    if (numeric_) {
+        const int32_t number = read_number(values, trigger_type_, trigger_column_, row);
+        for (size_t i = 0; i < cases_.size(); ++i) {
+            if (cases_[i].has_number && cases_[i].number == number) return static_cast<int>(i);
+        }
+        return kNoCase;
+    }
+    read_cell(values, trigger_column_, row, value_text_);
+    for (size_t i = 0; i < cases_.size(); ++i) {
+        if (cases_[i].has_value && cases_[i].value == value_text_) return static_cast<int>(i);
+    }
+    return kNoCase;
 }
 
-// Metadata comes from the live table; the value is read from `values`, the
-// live table or the snapshot.
+int TriggerCases::case_in_force(KWTABLE* values, long row) { return find(values, row); }
+int TriggerCases::case_in_force(KQ_TABLE_COPY* values, long row) { return find(values, row); }
+
+}  // namespace kq
+
+namespace {
+
 template <class Table>
 void find_case_in_force(KWTABLE* live, Table* values, const std::string& format, long row,
                         std::string& caseName) {
-    const Pos brace = find_from(format, '{');
-    if (brace == kNone) return;
-    // The name runs from just after the lead character up to the "{".
-    const std::string triggerName = brace > 1 ? kq::between(format, 1, brace) : std::string();
-
-    Pos open = find_from(format, '[');
-    if (open == kNone) return;
-
-    // A trigger column the table does not know has no value that any case
-    // could match.
-    const int triggerColumn = live->get_column_number(triggerName, false);
-    if (triggerColumn < 0) {
+    kq::TriggerCases cases(live, format);
+    const int found = cases.case_in_force(values, row);
+    if (found == kq::TriggerCases::kUntouched) return;
+    if (found == kq::TriggerCases::kNoCase)
         caseName.clear();
-        return;
-    }
-    const std::string triggerFormat = live->get_us_format(triggerColumn);
-    const int triggerType = live->get_int_type(triggerColumn);
-    std::string valueText;
-    bool valueRead = false;
-
-    while (true) {
-        const Pos close = find_from(format, ']', open + 1);
-        if (close == kNone) {
-            caseName.clear();
-            return;
-        }
-        caseName.assign(format, open + 1, close - (open + 1));
-
-        const Pos named = find_from(triggerFormat, caseName);
-        const Pos valueOpen = named == kNone ? kNone : find_from(triggerFormat, '(', named + 1);
-        if (valueOpen != kNone) {
-            if (!valueRead) {
-                read_value_text(values, triggerType, triggerColumn, row, valueText);
-                valueRead = true;
-            }
-            if (value_in_parentheses_is(triggerFormat, valueOpen, valueText)) return;
-        }
-
-        caseName.clear();
-        open = find_from(format, '[', close);
-        if (open == kNone) return;
-    }
+    else
+        caseName = cases.name(found);
 }
 
 }  // namespace

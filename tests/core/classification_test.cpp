@@ -18,20 +18,19 @@ KQ_FORMAT_DATA fmt;
 
 TEST(Classification, IntFormats) {
     const Case cases[] = {
-        {"%d", 1},       {"%5ld", 1},        {"%lu", 1},  {"x=%d", 0},     {"%x", 0},
-        {"%.1f deg", 1},  // first "d" has the leading "%" before it
+        {"%d", 1},          {"%5ld", 1},    {"%lu", 1}, {"x=%d", 0}, {"%x", 0},
+        {"%.1f deg", 1},                     // first "d" has the leading "%" before it
         {"abc int(%x)", 1}, {"%u of d", 1},  // the first "d" counts, even in literal text
-        {"x%u d", 0},
-        {"%5u", 1},      {"%%d", 0},         {"", 0},     {"d%", 0},
+        {"x%u d", 0},       {"%5u", 1},     {"%%d", 0}, {"", 0},     {"d%", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(fmt.check_if_int(c.format), c.expected) << c.format;
 }
 
 TEST(Classification, FloatFormats) {
     const Case cases[] = {
-        {"%g", 1},       {"%.3f", 1},   {"%8.2f", 1},  {"%d of N", 1},  // the "f" of "of"
-        {"x float(%d", 1}, {"a%.2f", 0},  {"%.2f deg", 1},  // the "g" of "deg" decides
-        {"%.2f kg", 1},  {"", 0},       {"%e", 0},
+        {"%g", 1},         {"%.3f", 1},  {"%8.2f", 1},    {"%d of N", 1},  // the "f" of "of"
+        {"x float(%d", 1}, {"a%.2f", 0}, {"%.2f deg", 1},  // the "g" of "deg" decides
+        {"%.2f kg", 1},    {"", 0},      {"%e", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(fmt.check_if_float(c.format), c.expected) << c.format;
 }
@@ -49,8 +48,8 @@ TEST(Classification, StringAndUnitAndTriggerFormats) {
 
 TEST(Classification, StaticPickLists) {
     const Case cases[] = {
-        {"Off(0),On(1)", 1},       {"(__FILTER__usage=x)", 0}, {"(a=b)%s", 0},
-        {"no parenthesis", 0},     {"A(1),(__FILTER__)", 1},   {"x(y__FILTER__)", 1},
+        {"Off(0),On(1)", 1},           {"(__FILTER__usage=x)", 0},         {"(a=b)%s", 0},
+        {"no parenthesis", 0},         {"A(1),(__FILTER__)", 1},           {"x(y__FILTER__)", 1},
         {"T.c(__FILTER__usage=1)", 0}, {"A(0),T.c(__FILTER__usage=1)", 1},
     };
     for (const auto& c : cases)
@@ -60,16 +59,16 @@ TEST(Classification, StaticPickLists) {
 TEST(Classification, RemotePickLists) {
     kqtest::LogCapture log;
     const Case cases[] = {
-        {"TABLE=A.b", 1},   {"A.b", 1},    {"%.2f", 0},     {"%.2f x=A.b", 1},
-        {"x.y=z", 1},       {"abc", 0},    {"@c{[v]T.col}", 1}, {"%d.", 0},
-        {"=.", 1},          {".=", 1},
+        {"TABLE=A.b", 1}, {"A.b", 1},          {"%.2f", 0}, {"%.2f x=A.b", 1}, {"x.y=z", 1},
+        {"abc", 0},       {"@c{[v]T.col}", 1}, {"%d.", 0},  {"=.", 1},         {".=", 1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fmt.check_if_remote_picklist(c.format), c.expected) << c.format;
     // Only the numeric formats that were refused are logged.
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{
-                               "debug: %.2f us_format string does not hold a remote pick list string",
-                               "debug: %d. us_format string does not hold a remote pick list string"}));
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "debug: %.2f us_format string does not hold a remote pick list string",
+                  "debug: %d. us_format string does not hold a remote pick list string"}));
     EXPECT_EQ(log.records()[0].severity, 3);
     EXPECT_EQ(log.records()[0].file, "kq_format_data");
 }

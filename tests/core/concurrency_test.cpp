@@ -11,18 +11,24 @@ namespace {
 using Columns = std::vector<kq_formatted_col_data_struct>;
 
 kqtest::TableSpec local_table() {
-    kqtest::TableSpec spec{"LOCAL",
-                           {{"temp", 12, "%.1f", "degC", "degF"},
-                            {"count", 9, "%5ld"},
-                            {"mode", 9, "Off(0),On(1)"},
-                            {"comp", 15, "name=COMPONENTS.id,__no_free_edit__"},
-                            {"var", 15, "%s"},
-                            {"bad", 13, "%n"}},
-                           {}};
+    kqtest::TableSpec spec{
+        "LOCAL",
+        {{"temp", 12, "%.1f", "degC", "degF"},
+         {"count", 9, "%5ld"},
+         {"mode", 9, "Off(0),On(1)"},
+         {"comp", 15, "name=COMPONENTS.id,__no_free_edit__"},
+         {"var", 15, "%s"},
+         {"bad", 13, "%n"},
+         {"when", 9, "__DATE_TIME__(hh:mm)", "min"},
+         {"kind", 9, "a(0),b(1)"},
+         {"conc", 13, "@kind{[a]float(%.2f)UNIT=ppm),[b]float(%.1f)UNIT=%)}", "ppm"}},
+        {}};
     spec.columns[4].component_sel = "analyser";
     for (int r = 0; r < 20; ++r)
         spec.rows.push_back({std::to_string(r), std::to_string(r * 3), std::to_string(r % 3),
-                             std::to_string(r % 4), r % 2 ? "SV_A" : "SV_UNKNOWN", "1"});
+                             std::to_string(r % 4), r % 2 ? "SV_A" : "SV_UNKNOWN", "1",
+                             std::to_string(r * 61), std::to_string(r % 2),
+                             std::to_string(r * 1000)});
     return spec;
 }
 
@@ -32,7 +38,8 @@ TEST(Concurrency, SharedFormatterAndMasterTable) {
     kqtest::World world;
     kqtest::TableSpec components{"COMPONENTS", {{"id", 15}, {"label", 15}}, {}};
     components.columns[0].label_col = "label";
-    for (int i = 0; i < 3; ++i) components.rows.push_back({std::to_string(i), "C" + std::to_string(i)});
+    for (int i = 0; i < 3; ++i)
+        components.rows.push_back({std::to_string(i), "C" + std::to_string(i)});
     world.add(components);
     world.sys_var("SV_A", "Analyser A");
     KQ_FORMAT_DATA formatter(world.master());
@@ -46,7 +53,7 @@ TEST(Concurrency, SharedFormatterAndMasterTable) {
         std::vector<int> rows;
         for (int r = 0; r < 21; ++r) rows.push_back(r);
         Columns oldCols;
-        for (int c = 0; c < 6; ++c) {
+        for (int c = 0; c < 9; ++c) {
             oldCols.push_back({c, kqtest::cells(rows, "-")});
             newCols.push_back({c, kqtest::cells(rows, "-")});
         }
@@ -55,6 +62,8 @@ TEST(Concurrency, SharedFormatterAndMasterTable) {
     Columns expected;
     format_all(expected);
     ASSERT_EQ(expected[2].cells[1].value, "On");
+    ASSERT_EQ(expected[6].cells[2].value, "02:02");  // 122 minutes
+    ASSERT_EQ(expected[8].cells[3].value, "0.3 %");  // 3000 ppm
     log.clear();
 
     constexpr int kThreads = 4;

@@ -47,18 +47,18 @@ TEST(Dispatcher, RoutesByTypeThenFormat) {
         const char* stored;
         const char* shown;
     } const cases[] = {
-        {col(9, "%5ld"), "5", "    5"},                 // integer
-        {col(9, "%.2f"), "5", "5.00"},                  // integer column, float format
-        {col(9, "Off(0),On(1)"), "1", "On"},            // general path, static pick list
-        {col(9, "%.2f", 1), "5", "1970-01-01 00:00:05"},  // flagged: date/time wins over float
-        {col(9, "%5ld", 1), "5", "    5"},              // integer still wins over date/time
+        {col(9, "%5ld"), "5", "    5"},                    // integer
+        {col(9, "%.2f"), "5", "5.00"},                     // integer column, float format
+        {col(9, "Off(0),On(1)"), "1", "On"},               // general path, static pick list
+        {col(9, "%.2f", 1), "5", "1970-01-01 00:00:05"},   // flagged: date/time wins over float
+        {col(9, "%5ld", 1), "5", "    5"},                 // integer still wins over date/time
         {col(9, "x__DATE_TIME__(mm:ss)"), "65", "01:05"},  // marked in the format
-        {col(12, "Off(0),On(1)"), "1", ""},             // floats always go the float way
+        {col(12, "Off(0),On(1)"), "1", ""},                // floats always go the float way
         {col(13, "%.1f"), "2.25", "2.2"},
-        {col(15, "abc"), "text", "init"},               // no family: untouched
-        {col(15, "%s"), "text", "text"},                // plain value
+        {col(15, "abc"), "text", "init"},  // no family: untouched
+        {col(15, "%s"), "text", "text"},   // plain value
         {col(1, "%s"), "A", "65"},
-        {col(8, "%s"), "4294967295", "-1"},             // not an int format: plain, signed
+        {col(8, "%s"), "4294967295", "-1"},  // not an int format: plain, signed
         {col(15, "@M{[a]__CLEAR_READ_ONLY__}"), "x", "init"},
     };
     for (const auto& c : cases)
@@ -79,15 +79,15 @@ TEST(Dispatcher, AddRowMarkersAreRemovedFromStaticLists) {
     // Text after the marker's "]" is still part of the list.
     EXPECT_EQ(format_one(col(9, ("A(0)\\" + marker + "X]B(1)").c_str()), "1"), "B");
     // Two markers with their own "]" both go.
-    EXPECT_EQ(format_one(col(9, ("A(0)\\" + marker + "X]" + marker + "Y]B(1)").c_str()), "1"),
-              "B");
+    EXPECT_EQ(format_one(col(9, ("A(0)\\" + marker + "X]" + marker + "Y]B(1)").c_str()), "1"), "B");
     // Without "]" the marker takes the rest of the string.
     EXPECT_EQ(format_one(col(9, ("A(0)\\" + marker + "B(1)").c_str()), "1"), "init");
     EXPECT_EQ(format_one(col(9, ("A(0)\\" + marker + "B(1)").c_str()), "0"), "A");
 }
 
 TEST(Dispatcher, PositionsTakeColumnsFromWhicheverListHasThem) {
-    kqtest::TableSpec spec{"T", {{"a", 15, "%s"}, {"b", 15, "%s"}, {"c", 9, "%d"}}, {{"x", "y", "7"}}};
+    kqtest::TableSpec spec{
+        "T", {{"a", 15, "%s"}, {"b", 15, "%s"}, {"c", 9, "%d"}}, {{"x", "y", "7"}}};
     auto live = kqtest::make_live(spec);
     Columns oldCols;
     Columns newCols{{2, cells({0})}, {0, cells({0, 1}, "k")}, {1, cells({0})}};
@@ -98,7 +98,8 @@ TEST(Dispatcher, PositionsTakeColumnsFromWhicheverListHasThem) {
 }
 
 TEST(Dispatcher, EmptyFormatOnTheGeneralPathRaises) {
-    kqtest::TableSpec spec{"T", {{"a", 15, "%s"}, {"b", 15, ""}, {"c", 15, "%s"}}, {{"x", "y", "z"}}};
+    kqtest::TableSpec spec{
+        "T", {{"a", 15, "%s"}, {"b", 15, ""}, {"c", 15, "%s"}}, {{"x", "y", "z"}}};
     auto live = kqtest::make_live(spec);
     Columns oldCols;
     Columns newCols{{0, cells({0})}, {1, cells({0})}, {2, cells({0})}};

@@ -1,10 +1,10 @@
 // Tolerant comparisons: a difference equal to the tolerance is not "equal",
 // only the first operand sets the scale (with a floor of one epsilon), NaN
 // rules, and each family keeping to its own epsilon and precision.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 #include "kq_float_compare.h"
 
@@ -17,7 +17,10 @@ double p2(int e) { return std::ldexp(1.0, e); }
 const float kBelowEps32 = std::nextafter(p2f(-23), 0.0f);
 
 TEST(FloatCompare, TruthValues) {
-    const struct { const char* name; bool got, want; } cases[] = {
+    const struct {
+        const char* name;
+        bool got, want;
+    } cases[] = {
         {"eq32 at tol", AreEqualFLOAT32(0.5f, 0.5f + p2f(-23)), false},
         {"eq32 a>1 widens", AreEqualFLOAT32(1.0f + p2f(-23), 1.0f), true},
         {"eq32 |a| scales", AreEqualFLOAT32(-4.0f, -4.0f + p2f(-22)), true},
@@ -37,6 +40,12 @@ TEST(FloatCompare, TruthValues) {
         {"eq64 at tol", AreEqualFLOAT64(0.5, 0.5 + p2(-52)), false},
         {"lt64 beyond tol", IsLessThanFLOAT64(1.0, 1.0 + p2(-51)), true},
         {"lt64 at tol", IsLessThanFLOAT64(1.0, 1.0 + p2(-52)), false},
+        {"gt64 4 at tol", IsGreaterThanFLOAT64(4.0, 4.0 - p2(-50)), false},
+        {"gt64 4 beyond tol", IsGreaterThanFLOAT64(4.0, 4.0 - p2(-49)), true},
+        {"gt64 NaN", IsGreaterThanFLOAT64(1.0, kNaN64), false},
+        {"nz64 at eps", IsNonZeroFLOAT64(-p2(-52)), true},
+        {"nz64 below eps", IsNonZeroFLOAT64(std::nextafter(p2(-52), 0.0)), false},
+        {"nz64 NaN", IsNonZeroFLOAT64(kNaN64), false},
         {"pos64 -1e-16", IsPositiveFLOAT64(-1e-16), true},
         {"zero64 1e-16", IsZeroFLOAT64(1e-16), true},
         {"zero64 1e-15", IsZeroFLOAT64(1e-15), false},
@@ -45,7 +54,10 @@ TEST(FloatCompare, TruthValues) {
 }
 
 TEST(FloatCompare, EnsureNonZero) {
-    const struct { const char* name; double got, want; } cases[] = {
+    const struct {
+        const char* name;
+        double got, want;
+    } cases[] = {
         {"32 -1e-9", EnsureNonZeroFLOAT32(-1e-9f), -p2(-126)},
         {"32 -eps", EnsureNonZeroFLOAT32(-p2f(-23)), -p2(-23)},
         {"32 NaN", EnsureNonZeroFLOAT32(kNaN32), p2(-126)},

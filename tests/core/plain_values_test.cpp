@@ -22,9 +22,9 @@ TEST(PlainValues, TextByType) {
         const char* stored;
         const char* shown;
     } const cases[] = {
-        {15, "hello", "hello"}, {9, "-5", "-5"},           {8, "4294967295", "-1"},
-        {8, "2147483648", "-2147483648"},                  {1, "A", "65"},
-        {1, "\xFF", "255"},     {9, "2147483647", "2147483647"},
+        {15, "hello", "hello"},           {9, "-5", "-5"}, {8, "4294967295", "-1"},
+        {8, "2147483648", "-2147483648"}, {1, "A", "65"},  {1, "\xFF", "255"},
+        {9, "2147483647", "2147483647"},
     };
     KQ_FORMAT_DATA fmt;
     for (const auto& c : cases) {
@@ -46,7 +46,7 @@ TEST(PlainValues, RowsAtTheCountKeepTheirValue) {
     auto oldCells = cells({1, 0}, "keep");
     auto newCells = cells({2, 1, 0}, "keep");
     KQ_FORMAT_DATA().extractFormatDataFromOldAndNewTable(snap.get(), live.get(), 0, oldCells,
-                                                        newCells);
+                                                         newCells);
     EXPECT_EQ(values(oldCells), (std::vector<std::string>{"keep", "old"}));
     EXPECT_EQ(values(newCells), (std::vector<std::string>{"keep", "b", "a"}));
 }
@@ -81,13 +81,15 @@ TEST(PlainValues, ErrorLineWithoutDebugIsSysLogOnly) {
     auto newCells = cells({0});
     KQ_CELL_LIST none;
     KQ_FORMAT_DATA().extractFormatDataFromOldAndNewTable(nullptr, live.get(), 0, none, newCells);
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"sys: Invalid Data type iType:13 of iColumn:0"});
+    EXPECT_EQ(log.lines(),
+              std::vector<std::string>{"sys: Invalid Data type iType:13 of iColumn:0"});
 }
 
 TEST(SystemVariables, DisplayNamesAndSkippedValues) {
     kqtest::World world;
     world.sys_var("SV_FLOW", "Sample flow");
-    kqtest::TableSpec spec{"T", {{"v", 15, "%s"}}, {{"SV_FLOW"}, {"__NULL__"}, {"none"}, {""}, {"SV_X"}}};
+    kqtest::TableSpec spec{
+        "T", {{"v", 15, "%s"}}, {{"SV_FLOW"}, {"__NULL__"}, {"none"}, {""}, {"SV_X"}}};
     spec.columns[0].component_sel = "analyser";
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);

@@ -1,10 +1,10 @@
 // Date/time columns end to end: which platform call renders a cell, the time
 // format taken from the format string, 32-bit values, unit conversion to
 // seconds, and which cells are left alone.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "kq_test_tables.h"
 
@@ -38,8 +38,12 @@ std::pair<Strings, Strings> run(const kqtest::TableSpec& old, const kqtest::Tabl
 }
 
 TEST(DateTimeColumn, RendersCells) {
-    const struct { int type; const char* units; int flag; const char *format, *stored, *want; }
-    cases[] = {
+    const struct {
+        int type;
+        const char* units;
+        int flag;
+        const char *format, *stored, *want;
+    } cases[] = {
         {9, "", 1, "__DATE_TIME__(mm:ss)", "3725", "1970-01-01 01:02:05"},  // flag wins
         {9, "", 0, "__DATE_TIME__(hh:mm)", "3725", "01:02"},
         {9, "", 0, "(ss)__DATE_TIME__(mm:ss)", "3725", "62:05"},
@@ -75,8 +79,9 @@ TEST(DateTimeColumn, UnsupportedTypeOnlyLogs) {
         const auto got = run(desc, desc, "__DATE_TIME__", {0}, {0});
         EXPECT_EQ(got.first, Strings{"keep"}) << type;
         EXPECT_EQ(got.second, Strings{"keep"}) << type;
-        EXPECT_EQ(log.lines(), Strings{"debug: The data " + std::to_string(type) +
-                                       " is not supported for extracting formatted date/time value"});
+        EXPECT_EQ(log.lines(),
+                  Strings{"debug: The data " + std::to_string(type) +
+                          " is not supported for extracting formatted date/time value"});
     }
 }
 

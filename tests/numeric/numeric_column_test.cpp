@@ -57,6 +57,10 @@ TEST(FloatColumn, Values) {
         {12, "%76g", "", "", "0.1", "0.1"},
         {12, "%86g", "", "", "123.456789", "123.45679"},
         {13, "%76g", "", "", "0.1", std::string(73, ' ') + "0.1"},  // not decoded for doubles
+        {12, "%76g", "mm", "m", "1500", "1.5 m"},  // decoded after conversion, unit text after
+        {12, "%76g", "", "", "0.33333334", "0.333333"},  // 0.3333333 reads back as another float
+        {12, "%86g", "", "", "-inf", "-inf"},
+        {12, "%86g", "", "", "nan", "nan"},
         {12, "%.1f", "degC", "degF", "100", "212.0 " + kDegF},
         {9, "%.1f", "bar", "mbar", "2", "2000.0 mbar"},
         {12, "%.1f", "mm", "mm", "2.5", "2.5 mm"},
@@ -152,6 +156,18 @@ TEST(NumericColumns, TriggerCasesChooseSpecifierAndUnitPerRow) {
         EXPECT_EQ(values(oldCells), c.oldShown) << c.column;
         EXPECT_EQ(values(newCells), c.newShown) << c.column;
     }
+}
+
+TEST(NumericColumns, DecodedPseudoSpecifierRunsOnToRowsWithout) {
+    // Case On decodes "%76g" per value; case Off has no specifier, so its
+    // rows print with the previous row's specifier as decoded for that row.
+    auto live = kqtest::make_live(
+        {"T",
+         {{"MODE", 9, "Off(0),On(1)"}, {"v", 12, "@MODE{[On]float(%76g),[Off]none}"}},
+         {{"1", "1.2345672"}, {"0", "1.234567"}, {"1", "1.234567"}}});
+    auto none = cells({}), newCells = cells({0, 1, 2, 1});
+    run(false, live->get_us_format(1), nullptr, live.get(), none, newCells, 1);
+    EXPECT_EQ(values(newCells), (Texts{"1.23457", "1.23457", "1.234567", "1.234567"}));
 }
 
 TEST(UnitConversion, WhenItApplies) {

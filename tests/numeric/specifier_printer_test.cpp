@@ -33,6 +33,17 @@ TEST(SpecifierPrinter, UnusableSpecifiersGiveEmptyText) {
     }
 }
 
+// A width or precision whose digits run past what an int holds is refused
+// like any other overlong one (and reading it must not overflow).
+TEST(SpecifierPrinter, DigitRunsPastAnIntAreRefused) {
+    for (const char* specifier : {"%.2147483648f", "%2147483648.1f", "%-99999999999d"}) {
+        std::string out = "stale";
+        EXPECT_FALSE(kq::print_with_specifier(specifier, PrintValue::of_double(1.5), out))
+            << specifier;
+        EXPECT_EQ(out, "") << specifier;
+    }
+}
+
 TEST(SpecifierPrinter, ByteIdenticalToSnprintf) {
     const char* const doubleFormats[] = {"%g",   "%.2f",       "%8.3e",    "%-10.4G|", "%a",
                                          "%76g", "%+#.0f deg", "%%%.1f%%", "%0999.3f", "%.999f",
@@ -86,4 +97,43 @@ TEST(SpecifierPrinter, ValueMeetsConversionOfTheOtherKind) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(printed(c.specifier, c.value), c.shown) << c.specifier << " -> " << c.shown;
+}
+
+// Decimal conversions are written without the C library; every flag
+// combination, with widths and precisions around the digit counts and the
+// direct path's limits, must give the C library's bytes. Near the buffer's
+// end the text is cut exactly as snprintf cuts it.
+TEST(SpecifierPrinter, DecimalConversionsMatchSnprintf) {
+    const char* const flagSets[] = {"",   "-",  "+",  " ",   "0",   "-0", "+0",   " 0",
+                                    "+ ", "-+", "- ", "-+0", "+ 0", "00", "-+ 0", "0-"};
+    const char* const widths[] = {"", "1", "2", "5", "11", "12", "32", "33", "40"};
+    const char* const precisions[] = {"", ".", ".0", ".1", ".3", ".10", ".11", ".32", ".33"};
+    const char* const frames[][2] = {{"", ""}, {"v=", " |"}, {"%%", "%%"}};
+    const int values[] = {
+        0, 1, -1, 9, -10, 123456, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+    char expected[kq::kPrintBufferSize];
+    for (const char* flags : flagSets)
+        for (const char* width : widths)
+            for (const char* precision : precisions)
+                for (const char letter : {'d', 'i', 'u'})
+                    for (const auto& frame : frames) {
+                        const std::string format = std::string(frame[0]) + "%" + flags + width +
+                                                   precision + letter + frame[1];
+                        for (int v : values) {
+                            if (letter == 'u')
+                                std::snprintf(expected, sizeof expected, format.c_str(),
+                                              static_cast<unsigned>(v));
+                            else
+                                std::snprintf(expected, sizeof expected, format.c_str(), v);
+                            ASSERT_EQ(printed(format, PrintValue::of_signed(v)), expected)
+                                << format << " " << v;
+                        }
+                    }
+    const std::string nearTheEnd[] = {std::string(100, 'x') + "%+12.10d",
+                                      std::string(120, 'x') + "%-9d|",
+                                      std::string(126, 'x') + "%d"};
+    for (const auto& format : nearTheEnd) {
+        std::snprintf(expected, sizeof expected, format.c_str(), -123456789);
+        EXPECT_EQ(printed(format, PrintValue::of_signed(-123456789)), expected) << format;
+    }
 }

@@ -9,12 +9,14 @@
 TEST(TriggerColumn, CaseInForce) {
     // A signed, a byte and an unsigned trigger (the last read as text), and
     // one whose format holds a case name inside a longer name first.
-    const kqtest::TableSpec desc{"T",
-                                 {{"MODE", 9, "Off(0),On(1),Twin(1),Neg(-5)"},
-                                  {"B", 1, "Low(0),All(255)"},
-                                  {"U", 8, "Big(4294967295)"},
-                                  {"W", 9, "OnOff(7),On(1)"}},
-                                 {{"1", "\xFF", "-1", "7"}, {"0", "A", "0", "1"}, {"2"}, {"-5"}}};
+    const kqtest::TableSpec desc{
+        "T",
+        {{"MODE", 9, "Off(0),On(1),Twin(1),Neg(-5)"},
+         {"B", 1, "Low(0),All(255)"},
+         {"U", 8, "Big(4294967295)"},
+         {"W", 9, "OnOff(7),On(1)"},
+         {"S", 9, "Lead(05),Plus(+5),Five(5)"}},
+        {{"1", "\xFF", "-1", "7", "5"}, {"0", "A", "0", "1", "-0"}, {"2"}, {"-5"}}};
     auto live = kqtest::make_live(desc);
     auto snapshot = kqtest::make_snapshot(desc);
     const struct {
@@ -38,6 +40,11 @@ TEST(TriggerColumn, CaseInForce) {
         {"@W{[On]a}", 0, "On"},
         {"@W{[On]a}", 1, ""},
         {"@NOPE{[On]a}", 0, ""},
+        // Values compare as the trigger's decimal text: other spellings of
+        // the same number do not match.
+        {"@S{[Lead]a,[Plus]b,[Five]c}", 0, "Five"},
+        {"@S{[Lead]a,[Plus]b}", 0, ""},
+        {"@S{[Lead]a,[Plus]b}", 1, ""},
     };
     KQ_FORMAT_DATA fmt;
     for (const auto& c : cases) {

@@ -65,6 +65,14 @@ TEST(StaticPickList, ColumnRendersStoredValueByType) {
         {8, "4294967295", "U(4294967295),S(-1)", "S"},
         {15, "01", "One(1),Zero(01)", "Zero"},
         {9, "5", "Off(0),On(1)", "k"},
+        // Integers are found under their "%ld" text only: other spellings of
+        // the number, and numbers beyond 32 bits, never match.
+        {9, "1", "A(01),B(+1),C( 1),D(1)", "D"},
+        {9, "0", "Z(-0),Y(00),X(0x0)", "k"},
+        {9, "7", "Wide(4294967303),Seven(7 )", "k"},
+        {9, "-2147483648", "Min(-2147483648)", "Min"},
+        {8, "2147483648", "Big(2147483648),Neg(-2147483648)", "Neg"},
+        {1, "\x07", "Bell(7),Text(\x07)", "Bell"},
     };
     for (const auto& c : cases) {
         const kqtest::TableSpec spec{"T", {{"v", c.type}}, {{c.stored}}};

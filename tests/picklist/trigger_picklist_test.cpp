@@ -92,3 +92,53 @@ TEST(TriggerPickList, RemoteFallbackPerSide) {
     EXPECT_EQ(log.lines().back(), "debug: Failed to get pretty name for physical value: 1");
     EXPECT_EQ(log.lines().size(), 3u);
 }
+
+// Only the new side misses: the remote lists are scanned once, for the new
+// cells alone, and a new cell they do not name keeps its static name.
+TEST(TriggerPickList, RemoteFallbackForTheNewSideAlone) {
+    kqtest::World world;
+    world.add({"R", {{"key", 15, "", "", "", 0, "label"}, {"label", 15}}, {{"7", "Seven"}}});
+    const char* format = "@M{[a]Low(0);High(1),[b]R.key}";
+    const kqtest::TableSpec spec{"T", {{"M", 9}, {"v", 9, format}}, {{"0", "7"}, {"0", "1"}}};
+    auto live = kqtest::make_live(spec);
+    auto snap = kqtest::make_snapshot(spec);
+    auto oldCells = cells({1}, "k");
+    auto newCells = cells({0, 1}, "k");
+    kqtest::LogCapture log;
+    KQ_FORMAT_DATA(world.master())
+        .extractFormatDataFromStaticPickListAvailableInTrigDep(format, snap.get(), live.get(), 1,
+                                                               oldCells, newCells);
+    EXPECT_EQ(values(oldCells), Strings{"High"});
+    EXPECT_EQ(values(newCells), (Strings{"Seven", "High"}));
+    EXPECT_EQ(log.lines().size(), 3u);  // start, table found, the miss of "1"
+    EXPECT_EQ(log.lines().back(), "debug: Failed to get pretty name for physical value: 1");
+}
+
+// The list lookups on a caller's map: the cases' lists are added to it (a
+// value keeps a name it had before), every cell is looked up whatever its
+// row, and a miss blanks an old cell but leaves a new one as it was.
+TEST(TriggerPickList, NamingCellListsIntoCallersMap) {
+    const kqtest::TableSpec spec{"T", {{"v", 9}}, {{"0"}, {"1"}, {"2"}}};
+    auto live = kqtest::make_live(spec);
+    auto snap = kqtest::make_snapshot(spec);
+    KQ_FORMAT_DATA fmt;
+    const std::string format = "@M{[a]A(0);B(1)}";
+    KQ_NAME_MAP map{{"1", "Kept"}};
+
+    auto oldCells = cells({0, 1, 2, 5}, "k");  // row 5 reads as the empty text
+    EXPECT_EQ(fmt.getPrettyValFromStaticPickList(live.get(), snap.get(), 0, format, map, oldCells),
+              0);
+    EXPECT_EQ(values(oldCells), (Strings{"A", "Kept", " ", " "}));
+
+    auto newCells = cells({1, 0}, "k");
+    EXPECT_EQ(fmt.getPrettyValFromStaticPickList(live.get(), 0, format, map, newCells), 1);
+    EXPECT_EQ(values(newCells), (Strings{"Kept", "A"}));
+
+    auto missing = cells({2}, "k");
+    EXPECT_EQ(fmt.getPrettyValFromStaticPickList(live.get(), 0, format, map, missing), 0);
+    EXPECT_EQ(values(missing), Strings{"k"});
+
+    KQ_CELL_LIST none;
+    EXPECT_EQ(fmt.getPrettyValFromStaticPickList(live.get(), snap.get(), 0, format, map, none), 1);
+    EXPECT_EQ(map, (KQ_NAME_MAP{{"0", "A"}, {"1", "Kept"}}));
+}

@@ -1,9 +1,9 @@
 // Host date/time formatter: UTC dates on both sides of 1970 and at the ends
 // of the 32-bit range, leap days, and the shaping of durations by HH/MM/SS.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "civil_date.h"
 #include "csys_date_time_format.h"
@@ -13,7 +13,10 @@ namespace {
 constexpr long kMin32 = -2147483647L - 1;
 
 TEST(HostDateTime, GetDateTime) {
-    const struct { long value; const char* want; } cases[] = {
+    const struct {
+        long value;
+        const char* want;
+    } cases[] = {
         {0, "1970-01-01 00:00:00"},
         {-1, "1969-12-31 23:59:59"},
         {-2077747200, "1904-02-29 00:00:00"},
@@ -33,8 +36,11 @@ TEST(HostDateTime, GetDateTime) {
 // 1900 and 2100 (no leap years) lie outside 32-bit seconds; the calendar
 // arithmetic itself must still follow the century rules.
 TEST(HostDateTime, CenturyLeapRules) {
-    const struct { int64_t days, year; int month, day; } cases[] = {
-        {11016, 2000, 2, 29}, {47540, 2100, 2, 28}, {47541, 2100, 3, 1},
+    const struct {
+        int64_t days, year;
+        int month, day;
+    } cases[] = {
+        {11016, 2000, 2, 29},  {47540, 2100, 2, 28}, {47541, 2100, 3, 1},
         {-25509, 1900, 2, 28}, {-25508, 1900, 3, 1},
     };
     for (const auto& c : cases) {
@@ -44,15 +50,15 @@ TEST(HostDateTime, CenturyLeapRules) {
 }
 
 TEST(HostDateTime, GetTime) {
-    const struct { long value; const char* format; const char* want; } cases[] = {
-        {3725, "", "01:02:05"},
-        {3725, "HH:MM", "01:02"},
-        {3725, "MM:SS", "62:05"},
-        {3725, "SS", "3725"},
-        {3725, "HH SS", "01 05"},
-        {360061, "HH:MM:SS", "100:01:01"},
-        {3725, "HHH hh MM", "01H hh 02"},
-        {-5, "T=SS s", "-T=05 s"},
+    const struct {
+        long value;
+        const char* format;
+        const char* want;
+    } cases[] = {
+        {3725, "", "01:02:05"},           {3725, "HH:MM", "01:02"},
+        {3725, "MM:SS", "62:05"},         {3725, "SS", "3725"},
+        {3725, "HH SS", "01 05"},         {360061, "HH:MM:SS", "100:01:01"},
+        {3725, "HHH hh MM", "01H hh 02"}, {-5, "T=SS s", "-T=05 s"},
         {kMin32, "SS", "-2147483648"},
     };
     for (const auto& c : cases) {

@@ -11,9 +11,10 @@ namespace {
 
 // One column per type code, one row of text values stored through them.
 TableSpec mixed() {
-    return {"T",
-            {{"b", 1}, {"u", 8}, {"i", 9}, {"f", 12}, {"d", 13}, {"s", 15}},
-            {{"A", "-1", "-5", "0.1", "2.5", "hello"}, {"", "4294967296", "2147483648", "x", "", "7"}}};
+    return {
+        "T",
+        {{"b", 1}, {"u", 8}, {"i", 9}, {"f", 12}, {"d", 13}, {"s", 15}},
+        {{"A", "-1", "-5", "0.1", "2.5", "hello"}, {"", "4294967296", "2147483648", "x", "", "7"}}};
 }
 
 }  // namespace

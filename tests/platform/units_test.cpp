@@ -8,7 +8,9 @@ TEST(HostUnits, NamesAndDisplayTexts) {
     EXPECT_EQ(GetUnitEnum("s"), UNIT_SECONDS);
     EXPECT_EQ(GetUnitEnum(""), UNIT_NONE);
     EXPECT_EQ(GetUnitEnum("DEGC"), UNIT_NONE);
-    EXPECT_STREQ(getDisplayUnits("degF"), "\xC2\xB0" "F");
+    EXPECT_STREQ(getDisplayUnits("degF"),
+                 "\xC2\xB0"
+                 "F");
     EXPECT_STREQ(getDisplayUnits("furlong"), "furlong");
     EXPECT_STREQ(getDisplayUnits(""), "");
 }
@@ -50,6 +52,8 @@ TEST(HostUnits, CatalogCanBeExtended) {
     EXPECT_STREQ(getDisplayUnits("degC"), "deg C");
     EXPECT_EQ(GetUnitEnum("gal/h"), 77);
     kqhost::reset_units();
-    EXPECT_STREQ(getDisplayUnits("degC"), "\xC2\xB0" "C");
+    EXPECT_STREQ(getDisplayUnits("degC"),
+                 "\xC2\xB0"
+                 "C");
     EXPECT_EQ(GetUnitEnum("gal/h"), UNIT_NONE);
 }

@@ -10,12 +10,9 @@ using kqfmt::parse_row_list;
 
 TEST(RowList, AcceptsNumbersAndInclusiveRangesInTheOrderWritten) {
     const std::vector<std::pair<std::string, std::vector<int32_t>>> cases = {
-        {"0", {0}},
-        {"3,1", {3, 1}},
-        {"2-4", {2, 3, 4}},
-        {"5-5,0,5", {5, 0, 5}},
-        {"007", {7}},
-        {"2147483646-2147483647", {2147483646, 2147483647}},
+        {"0", {0}},         {"3,1", {3, 1}},
+        {"2-4", {2, 3, 4}}, {"5-5,0,5", {5, 0, 5}},
+        {"007", {7}},       {"2147483646-2147483647", {2147483646, 2147483647}},
     };
     for (const auto& [text, rows] : cases) {
         const kqfmt::RowList list = parse_row_list(text);

@@ -1,5 +1,6 @@
 // Escaping of configuration bytes for JSON and for the terminal.
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
 
 #include "json_text.h"
@@ -20,15 +21,22 @@ TEST(JsonString, EscapesExactlyWhatJsonAndUtf8Require) {
         {"\n\t\r\b\f", "\"\\n\\t\\r\\b\\f\""},
         {std::string("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\x7f\""},
         {std::string("a\0b", 3), "\"a\\u0000b\""},
-        {"\xC2\xB0" "C \xE2\x86\x92 \xF0\x9F\x98\x80", "\"\xC2\xB0" "C \xE2\x86\x92 \xF0\x9F\x98\x80\""},
-        {"A\xFF" "B", "\"A\\u00ffB\""},                         // never UTF-8
-        {"\xE2\x82", "\"\\u00e2\\u0082\""},                     // truncated
-        {"\xE2\x82" "A", "\"\\u00e2\\u0082A\""},
-        {"\xC0\xAF", "\"\\u00c0\\u00af\""},                     // overlong
-        {"\xE0\x80\xAF", "\"\\u00e0\\u0080\\u00af\""},          // overlong
-        {"\xED\xA0\x80", "\"\\u00ed\\u00a0\\u0080\""},          // surrogate
+        {"\xC2\xB0"
+         "C \xE2\x86\x92 \xF0\x9F\x98\x80",
+         "\"\xC2\xB0"
+         "C \xE2\x86\x92 \xF0\x9F\x98\x80\""},
+        {"A\xFF"
+         "B",
+         "\"A\\u00ffB\""},                   // never UTF-8
+        {"\xE2\x82", "\"\\u00e2\\u0082\""},  // truncated
+        {"\xE2\x82"
+         "A",
+         "\"\\u00e2\\u0082A\""},
+        {"\xC0\xAF", "\"\\u00c0\\u00af\""},                        // overlong
+        {"\xE0\x80\xAF", "\"\\u00e0\\u0080\\u00af\""},             // overlong
+        {"\xED\xA0\x80", "\"\\u00ed\\u00a0\\u0080\""},             // surrogate
         {"\xF4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""},  // past U+10FFFF
-        {"\x80", "\"\\u0080\""},                                // lone continuation
+        {"\x80", "\"\\u0080\""},                                   // lone continuation
     };
     for (const auto& [bytes, expected] : cases) {
         const std::string text = json_string(bytes);
@@ -38,7 +46,10 @@ TEST(JsonString, EscapesExactlyWhatJsonAndUtf8Require) {
 }
 
 TEST(JsonString, WellFormedTextReadsBackUnchanged) {
-    for (const std::string bytes : {"x\"\\\n\x01", "\xC2\xB0" "F", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF"})
+    for (const std::string bytes : {"x\"\\\n\x01",
+                                    "\xC2\xB0"
+                                    "F",
+                                    "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF"})
         EXPECT_EQ(nlohmann::json::parse(json_string(bytes)).get<std::string>(), bytes);
 }
 
@@ -52,14 +63,21 @@ TEST(JsonDocument, KeysAndValuesOfAnyBytesGiveValidJson) {
 
 TEST(PrintableText, KeepsUtf8AndDefusesControls) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"25 \xC2\xB0" "C", "25 \xC2\xB0" "C"},
+        {"25 \xC2\xB0"
+         "C",
+         "25 \xC2\xB0"
+         "C"},
         {"\x1b[31mred", "\\x1b[31mred"},
-        {"\xC2\x9B" "1m", "\\u009b1m"},  // C1 control sequence introducer
+        {"\xC2\x9B"
+         "1m",
+         "\\u009b1m"},  // C1 control sequence introducer
         {"a\\b", "a\\x5cb"},
         {"\xFF\n", "\\xff\\x0a"},
     };
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(kqfmt::printable_text(bytes), expected);
-    EXPECT_EQ(kqfmt::display_width(kqfmt::printable_text("\xC2\xB0" "C\xFF")), 6u);
+    EXPECT_EQ(kqfmt::display_width(kqfmt::printable_text("\xC2\xB0"
+                                                         "C\xFF")),
+              6u);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // kqfmt run on small configuration scripts: what it loads, what it asks the
 // formatter for, and what it reports.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "tool_runner.h"
@@ -84,8 +85,7 @@ TEST(KqfmtTables, RequestedTablesColumnsAndRowsKeepTheirOrder) {
     // Options may stand anywhere; rows past the row count are asked for too
     // and keep the initial value.
     const Json report = run_json({"--rows", "1,3-4", "show", "--initial", "?",
-                                  fixture("tables.sql"), "a_lower", "A_FIRST", "--columns",
-                                  "n,0"});
+                                  fixture("tables.sql"), "a_lower", "A_FIRST", "--columns", "n,0"});
     ASSERT_EQ(report.at("tables").size(), 2u);
     EXPECT_EQ(report["tables"][0]["table"], "a_lower");
     const Json& first = report["tables"][1];
@@ -99,7 +99,8 @@ TEST(KqfmtTables, RequestedTablesColumnsAndRowsKeepTheirOrder) {
 }
 
 TEST(KqfmtTables, CatalogsAddUnitsAndSystemVariables) {
-    const Json measure = table_named(run_json({"show", fixture("tables.sql"), "MEASURE"}), "MEASURE");
+    const Json measure =
+        table_named(run_json({"show", fixture("tables.sql"), "MEASURE"}), "MEASURE");
     EXPECT_EQ(side_values(measure, 0, "new"), (Strings{"1.50 km", "0.25 km"}));
     EXPECT_EQ(side_values(measure, 1, "new"), (Strings{"Inlet pressure", "AI_02"}));
 }
@@ -108,10 +109,13 @@ TEST(KqfmtJson, BytesThatAreNotUtf8AreEscapedOneByOne) {
     const kqtool::ToolResult result = run_kqfmt({"show", fixture("tables.sql"), "BYTES", "--json"});
     ASSERT_EQ(result.status, 0) << result.err;
     for (const char* text : {"\"A\\u00ffB\"", "\"\\u00e2\\u0082\"", "\"tab\\t\\\"q\\\"\"",
-                             "\"25 \xC2\xB0" "C\""})
+                             "\"25 \xC2\xB0"
+                             "C\""})
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
     const Json report = Json::parse(result.out);
-    EXPECT_EQ(side_values(table_named(report, "BYTES"), 0, "new")[3], "25 \xC2\xB0" "C");
+    EXPECT_EQ(side_values(table_named(report, "BYTES"), 0, "new")[3],
+              "25 \xC2\xB0"
+              "C");
 }
 
 TEST(KqfmtJson, LogHoldsEveryRecordInOrder) {
@@ -141,8 +145,8 @@ TEST(KqfmtErrors, AFormattingErrorStopsOnlyItsTable) {
     const Json& broken = table_named(report, "A_BROKEN");
     ASSERT_TRUE(broken.contains("error"));
     EXPECT_FALSE(broken["error"].get<std::string>().empty());
-    EXPECT_EQ(side_values(broken, 0, "new"), Strings{"g"});   // before the error
-    EXPECT_EQ(side_values(broken, 2, "new"), Strings{"?"});   // after it
+    EXPECT_EQ(side_values(broken, 0, "new"), Strings{"g"});  // before the error
+    EXPECT_EQ(side_values(broken, 2, "new"), Strings{"?"});  // after it
     const Json& fine = table_named(report, "B_FINE");
     EXPECT_FALSE(fine.contains("error"));
     EXPECT_EQ(side_values(fine, 0, "new"), Strings{"fine"});
@@ -219,12 +223,13 @@ TEST(KqfmtHelp, HelpForTheToolAndEachCommand) {
 
 TEST(KqfmtExamples, ShippedExamplesFormatWithoutErrors) {
     if (kqtool::example("").size() <= 1) GTEST_SKIP() << "no examples folder given";
-    for (const Strings& args :
-         {Strings{"show", kqtool::example("analyser.sql")},
-          Strings{"diff", kqtool::example("analyser_previous.sql"), kqtool::example("analyser.sql")}}) {
+    for (const Strings& args : {Strings{"show", kqtool::example("analyser.sql")},
+                                Strings{"diff", kqtool::example("analyser_previous.sql"),
+                                        kqtool::example("analyser.sql")}}) {
         const Json report = run_json(args);
         EXPECT_GE(report.at("tables").size(), 4u);
-        for (const Json& table : report.at("tables")) EXPECT_FALSE(table.contains("error")) << table;
+        for (const Json& table : report.at("tables"))
+            EXPECT_FALSE(table.contains("error")) << table;
     }
 }
 

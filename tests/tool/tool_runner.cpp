@@ -3,6 +3,7 @@
 #include "tool_runner.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +13,6 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 extern char** environ;
 
@@ -98,7 +97,8 @@ int main(int argc, char** argv) {
         }
     }
     if (kqtool::g_command.empty() || kqtool::g_fixtures.empty()) {
-        std::cerr << "usage: kq_tool_tests --fixtures DIR [--examples DIR] --kqfmt [EMULATOR...] KQFMT\n";
+        std::cerr
+            << "usage: kq_tool_tests --fixtures DIR [--examples DIR] --kqfmt [EMULATOR...] KQFMT\n";
         return 2;
     }
     return RUN_ALL_TESTS();

@@ -7,11 +7,13 @@ namespace kqfmt {
 namespace {
 
 const char* const kUsage =
-    "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...]; see kqfmt --help";
+    "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...] | kqfmt explain FORMAT "
+    "[--type CODE]; see kqfmt --help";
 
 std::optional<Command> command_named(const std::string& word) {
     if (word == "show") return Command::show;
     if (word == "diff") return Command::diff;
+    if (word == "explain") return Command::explain;
     return std::nullopt;
 }
 
@@ -21,11 +23,23 @@ bool is_help(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 // is an ordinary argument.
 bool looks_like_option(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
 
+// A data type code: decimal digits, at most nine of them.
+bool parse_type(const std::string& text, int& type) {
+    if (text.empty() || text.size() > 9) return false;
+    type = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        type = type * 10 + (c - '0');
+    }
+    return true;
+}
+
 }  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
     CommandLine line;
     std::vector<std::string> words;  // positional arguments, in order
+    std::vector<std::string> used;   // options given, by name
 
     // --help wins over everything else on the line, also over mistakes.
     for (const std::string& arg : args) {
@@ -47,12 +61,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         if (is_help(name) && equals == std::string::npos) continue;
-        if (name == "--debug" || name == "--json") {
-            if (equals != std::string::npos && !line.help) throw InputError(name + " takes no value");
-            (name == "--debug" ? line.debug : line.json) = true;
+        if (name == "--debug" || name == "--json" || name == "--date-time") {
+            if (equals != std::string::npos && !line.help)
+                throw InputError(name + " takes no value");
+            (name == "--debug" ? line.debug : name == "--json" ? line.json : line.date_time) = true;
+            used.push_back(name);
             continue;
         }
-        if (name != "--columns" && name != "--rows" && name != "--initial") {
+        if (name != "--columns" && name != "--rows" && name != "--initial" && name != "--type") {
             if (line.help) continue;
             throw InputError("unknown option '" + name + "' (" + kUsage + ")");
         }
@@ -66,7 +82,11 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             throw InputError(name + " needs a value");
         }
         if (line.help) continue;
-        if (name == "--initial") {
+        used.push_back(name);
+        if (name == "--type") {
+            if (!parse_type(value, line.type))
+                throw InputError("--type: expected a data type code (digits), got '" + value + "'");
+        } else if (name == "--initial") {
             line.initial = value;
         } else if (name == "--rows") {
             RowList rows = parse_row_list(value);
@@ -84,7 +104,20 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
 
     if (words.empty()) throw InputError(std::string("no command given (") + kUsage + ")");
     if (!line.command)
-        throw InputError("unknown command '" + words[0] + "' (expected show or diff)");
+        throw InputError("unknown command '" + words[0] + "' (expected show, diff or explain)");
+    const bool explain = *line.command == Command::explain;
+    for (const std::string& name : used) {
+        const bool explain_only = name == "--type" || name == "--date-time";
+        if (name != "--json" && explain_only != explain)
+            throw InputError(name +
+                             (explain ? " does not apply to explain" : " applies to explain only"));
+    }
+    if (explain) {
+        if (words.size() != 2)
+            throw InputError("explain needs one format string: kqfmt explain FORMAT [--type CODE]");
+        line.format = words[1];
+        return line;
+    }
     std::size_t first_table = 0;
     if (*line.command == Command::show) {
         if (words.size() < 2) throw InputError("show needs a database: kqfmt show DB [TABLE...]");

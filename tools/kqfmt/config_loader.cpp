@@ -76,7 +76,9 @@ void read_rows(Statement& rows, TableData& data, int columns) {
 class Field {
 public:
     Field(const Statement& rows, std::string_view column, const std::string& catalog)
-        : rows_(rows), index_(rows.find_column(column)), column_(column),
+        : rows_(rows),
+          index_(rows.find_column(column)),
+          column_(column),
           label_(catalog + "." + column_) {}
 
     bool present() const { return index_ >= 0 && !rows_.is_null(index_); }
@@ -162,7 +164,8 @@ void apply_column_metadata(SqliteDb& db, std::vector<PendingTable>& tables) {
     const Field table_name(rows, "table_name", catalog);
     const Field column_name(rows, "column_name", catalog);
     for (const Field* required : {&table_name, &column_name})
-        if (!required->exists()) throw InputError(catalog + " has no column " + quoted(required->column()));
+        if (!required->exists())
+            throw InputError(catalog + " has no column " + quoted(required->column()));
     const Field type(rows, "type", catalog), format(rows, "us_format", catalog),
         units(rows, "units", catalog), units_us(rows, "units_us", catalog),
         date_time(rows, "is_date_time", catalog), label(rows, "label_col", catalog),

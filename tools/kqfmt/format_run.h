@@ -16,20 +16,20 @@ namespace kqfmt {
 
 // What to request from every table.
 struct Request {
-    std::vector<int> columns;                    // column numbers, in request order
-    std::optional<std::vector<int32_t>> rows;    // same rows from both views; none: every row
-    std::string initial;                         // value of every cell before the call
+    std::vector<int> columns;                  // column numbers, in request order
+    std::optional<std::vector<int32_t>> rows;  // same rows from both views; none: every row
+    std::string initial;                       // value of every cell before the call
 };
 
 // The cells of one table after the call.
 struct TableResult {
     std::string table;
-    std::vector<std::string> column_names;       // one per requested column
+    std::vector<std::string> column_names;  // one per requested column
     std::vector<kq_formatted_col_data_struct> old_columns;
     std::vector<kq_formatted_col_data_struct> new_columns;
     int old_row_count = 0;
     int new_row_count = 0;
-    std::optional<std::string> error;            // set when the call raised an error
+    std::optional<std::string> error;  // set when the call raised an error
 };
 
 // Builds the column lists of `request` for both views, calls

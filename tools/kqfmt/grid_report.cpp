@@ -41,8 +41,10 @@ public:
     // Appends text the grid itself writes (markers), never escaped.
     CellBuilder& mark(std::string_view text, std::size_t width, const char* colour = nullptr) {
         cell_.width += width;
-        if (colour && style_.colour) cell_.text.append(colour).append(text).append(kReset);
-        else cell_.text.append(text);
+        if (colour && style_.colour)
+            cell_.text.append(colour).append(text).append(kReset);
+        else
+            cell_.text.append(text);
         return *this;
     }
     GridCell done() { return std::move(cell_); }
@@ -100,8 +102,8 @@ void write_table(std::ostream& out, const TableResult& table, const GridStyle& s
         std::vector<GridCell>& cells = grid[line + 1];
         const bool has_old = line < old_count;
         const bool has_new = line < new_count;
-        const int32_t row = has_new ? table.new_columns[0].cells[line].row
-                                    : table.old_columns[0].cells[line].row;
+        const int32_t row =
+            has_new ? table.new_columns[0].cells[line].row : table.old_columns[0].cells[line].row;
         cells.push_back(CellBuilder(style).add(std::to_string(row)).done());
         for (std::size_t c = 0; c < table.column_names.size(); ++c) {
             const CellRecord* old_cell = has_old ? &table.old_columns[c].cells[line] : nullptr;
@@ -113,7 +115,8 @@ void write_table(std::ostream& out, const TableResult& table, const GridStyle& s
 
     std::vector<std::size_t> widths(grid[0].size(), 0);
     for (const auto& cells : grid)
-        for (std::size_t c = 0; c < cells.size(); ++c) widths[c] = std::max(widths[c], cells[c].width);
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            widths[c] = std::max(widths[c], cells[c].width);
     for (const auto& cells : grid) {
         out << "  ";
         for (std::size_t c = 0; c < cells.size(); ++c) {

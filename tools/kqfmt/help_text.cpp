@@ -37,6 +37,8 @@ std::string help_text(std::optional<Command> command) {
             "Usage:\n"
             "  kqfmt show DB [TABLE...]        old and live view both from DB\n"
             "  kqfmt diff OLD NEW [TABLE...]   old view from OLD, live view from NEW\n"
+            "  kqfmt explain FORMAT [--type CODE] [--date-time]\n"
+            "                                  how a column with this format is shown\n"
             "\n"
             "Without TABLE names every configuration table is shown, in name order.\n\n";
         text += kDatabases;
@@ -45,6 +47,32 @@ std::string help_text(std::optional<Command> command) {
         text += "\n";
         text += kExit;
         return text;
+    }
+    if (*command == Command::explain) {
+        return "Usage: kqfmt explain FORMAT [--type CODE] [--date-time] [--json]\n"
+               "\n"
+               "Tells which formatter the library hands a column with this format string\n"
+               "and data type code (default 15, string) and why: every test it makes, in\n"
+               "its order, with the positions of the texts that decided it. Then what that\n"
+               "formatter reads from the format: the printf specifier (per case for a\n"
+               "trigger dependency, with the unit each case names after \"UNIT=\"), the\n"
+               "time format, the pick list's value-to-name pairs, or the remote references\n"
+               "the scanner takes. Everything is worked out by the library's own tests and\n"
+               "parsers on a scratch table; remote tables are not available, so only their\n"
+               "names are shown.\n"
+               "\n"
+               "  --type CODE   the column's data type code: 1 byte, 8 unsigned and 9 signed\n"
+               "                32-bit integer, 12 float, 13 double, 15 string\n"
+               "  --date-time   the table flags the column as date/time\n"
+               "  --json        print one JSON object instead of text\n"
+               "\n"
+               "A format that begins with \"-\" follows \"--\": kqfmt explain -- -FORMAT\n"
+               "\n"
+               "Examples:\n"
+               "  kqfmt explain '%d of N'\n"
+               "  kqfmt explain '@MODE{[Off]float(%.1f)UNIT=degC),[On]float(%.3f)UNIT=K)}' --type "
+               "12\n"
+               "  kqfmt explain 'Off(0),On(1)' --type 9\n";
     }
     if (*command == Command::show) {
         text =

@@ -28,9 +28,12 @@ Json table_json(const TableResult& table) {
 }
 
 Json record_json(const kqhost::LogRecord& record) {
-    return {{"kind", record.sys ? "sys" : "debug"}, {"severity", record.severity},
-            {"number", record.number},              {"file", record.file},
-            {"line", record.line},                  {"message", record.message}};
+    return {{"kind", record.sys ? "sys" : "debug"},
+            {"severity", record.severity},
+            {"number", record.number},
+            {"file", record.file},
+            {"line", record.line},
+            {"message", record.message}};
 }
 
 }  // namespace

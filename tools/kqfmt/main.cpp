@@ -10,11 +10,14 @@
 
 #include "command_line.h"
 #include "config_loader.h"
+#include "explain_analysis.h"
+#include "explain_text.h"
 #include "format_run.h"
 #include "grid_report.h"
 #include "help_text.h"
 #include "input_error.h"
 #include "json_report.h"
+#include "json_text.h"
 #include "kq_format_data.h"
 #include "kq_log.h"
 #include "sqlite_db.h"
@@ -74,6 +77,13 @@ int run(const std::vector<std::string>& args) {
     const CommandLine line = parse_command_line(args);
     if (line.help) {
         std::cout << help_text(line.command);
+        return 0;
+    }
+    if (line.command == Command::explain) {
+        const nlohmann::ordered_json document =
+            explain_format({line.format, line.type, line.date_time});
+        std::cout << (line.json ? to_json_text(document) : explain_text(document));
+        std::cout.flush();
         return 0;
     }
 

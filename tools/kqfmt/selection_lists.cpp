@@ -32,9 +32,8 @@ void for_each_item(std::string_view text, Fn item) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
-        const std::string_view piece =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                               : comma - start);
+        const std::string_view piece = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (!item(piece) || comma == std::string_view::npos) return;
         start = comma + 1;
     }

@@ -10,7 +10,7 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos) {
     const unsigned char lead = byte(0);
     if (lead < 0x80) return 1;
     std::size_t length = 0;
-    unsigned char low = 0x80;   // allowed range of the second byte
+    unsigned char low = 0x80;  // allowed range of the second byte
     unsigned char high = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
