@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/add_row_markers.h"
+#include "core/string_column.h"
 #include "kq_format_data.h"
 #include "kw_table.h"
 #include "text_search.h"
@@ -63,13 +64,7 @@ int KQ_FORMAT_DATA::GetFormattedValue(KQ_TABLE_COPY* oldTable, KWTABLE* newTable
             extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, oldCells,
                                                       newCells);
         } else if (check_if_string_format(format)) {
-            std::string selection;
-            if (checkSystemVar(newTable, column, selection)) {
-                getPrettyValFromSystemVar(oldTable, column, oldCells);
-                getPrettyValFromSystemVar(newTable, column, newCells);
-            } else {
-                extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells, newCells);
-            }
+            kq::format_string_column(*this, oldTable, newTable, column, oldCells, newCells);
         }
     }
     return 1;

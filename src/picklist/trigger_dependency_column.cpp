@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/string_column.h"
 #include "kq_format_data.h"
 
 // The first family that fits decides: merged static pick lists, then remote
@@ -22,12 +23,6 @@ void KQ_FORMAT_DATA::extractFormatDataFromTriggerDependencies(std::string format
         extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, oldCells,
                                                   newCells);
     } else if (check_if_string_format(format)) {
-        std::string selection;
-        if (checkSystemVar(newTable, column, selection)) {
-            getPrettyValFromSystemVar(oldTable, column, oldCells);
-            getPrettyValFromSystemVar(newTable, column, newCells);
-        } else {
-            extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells, newCells);
-        }
+        kq::format_string_column(*this, oldTable, newTable, column, oldCells, newCells);
     }
 }

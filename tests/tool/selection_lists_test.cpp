@@ -28,6 +28,8 @@ TEST(RowList, RefusesMalformedListsWithAReasonAndNoRows) {
         EXPECT_NE(list.error, "") << text;
         EXPECT_TRUE(list.rows.empty()) << text;
     }
+    // The reason is one line even when the item is not.
+    EXPECT_EQ(parse_row_list("1\n2").error.find('\n'), std::string::npos);
 }
 
 TEST(RowList, BoundsTheNumberOfRows) {

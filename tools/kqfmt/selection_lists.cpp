@@ -39,7 +39,23 @@ void for_each_item(std::string_view text, Fn item) {
     }
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+// The item in quotes, control bytes written as \xNN so that an error stays
+// on one line.
+std::string quoted(std::string_view text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out = "'";
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
+}
 
 }  // namespace
 
