@@ -57,6 +57,28 @@ INSERT INTO UNITS_IN_USE VALUES
   (2, 'pressure', 'psi'),
   (3, 'fraction', 'ppm');
 
+-- Valve drivers of the analyser's own outputs: their labels carry the
+-- analyser number from the "usage" of VALVE_CONFIG, and the source of each
+-- output is a fixed choice or a stream.
+CREATE TABLE VALVE_CONFIG (
+  number INTEGER,
+  label TEXT,
+  usage TEXT
+);
+INSERT INTO VALVE_CONFIG VALUES
+  (1, 'Carrier gas',   'analyzr05'),
+  (2, 'Backflush',     'analyzr12'),
+  (3, 'Spare',         'none');
+CREATE TABLE ANALYSER_OUTPUTS (
+  number INTEGER,
+  valve INTEGER,           -- remote pick list: VALVE_CONFIG.number, "valve_do" labels
+  source INTEGER           -- static pick list, falling back on STREAMS.number
+);
+INSERT INTO ANALYSER_OUTPUTS VALUES
+  (1, 1, 0),
+  (2, 2, 3),
+  (3, 3, 99);
+
 -- Column metadata. Text columns need a format: "%s" shows the stored text.
 CREATE TABLE kq_columns (
   table_name TEXT, column_name TEXT, type INTEGER, us_format TEXT,
@@ -87,6 +109,12 @@ INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us,
      '@unit_kind{[ppm]float(%.1f)UNIT=ppm),[percent]float(%.3f)UNIT=%),[ppb]float(%.0f)UNIT=ppb)}', 'ppm', NULL, NULL, NULL, NULL, NULL),
   ('COMPONENTS', 'alarm_range',
      '@unit_kind{[ppm]Low(0);High(1),[percent]Low(0);Mid(1);High(2)}', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('VALVE_CONFIG', 'number', '%s', NULL, NULL, NULL, 'label', NULL, NULL),
+  ('VALVE_CONFIG', 'label', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('VALVE_CONFIG', 'usage', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('ANALYSER_OUTPUTS', 'number', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
+  ('ANALYSER_OUTPUTS', 'valve', 'Valve=VALVE_CONFIG.number,__no_free_edit__', NULL, NULL, NULL, NULL, NULL, 'valve_do'),
+  ('ANALYSER_OUTPUTS', 'source', 'Manual(0),Off(99),Stream=STREAMS.number', NULL, NULL, NULL, NULL, NULL, NULL),
   ('UNITS_IN_USE', 'id', '%s', NULL, NULL, NULL, 'unit', NULL, NULL),
   ('UNITS_IN_USE', 'quantity', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
   ('UNITS_IN_USE', 'unit', '%s', NULL, NULL, NULL, NULL, NULL, NULL);

@@ -47,6 +47,12 @@ INSERT INTO COMPONENTS VALUES
   ('Ethane',           2, 1,  2980.0, 1),
   ('Water',            3, 0,   310.25, 0);
 
+-- The analyser's outputs, before the third one was added.
+CREATE TABLE ANALYSER_OUTPUTS (number INTEGER, valve INTEGER, source INTEGER);
+INSERT INTO ANALYSER_OUTPUTS VALUES
+  (1, 1, 0),
+  (2, 2, 1);
+
 -- Column metadata. Text columns need a format: "%s" shows the stored text.
 CREATE TABLE kq_columns (
   table_name TEXT, column_name TEXT, type INTEGER, us_format TEXT,
