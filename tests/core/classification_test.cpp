@@ -71,12 +71,10 @@ TEST(Classification, RemotePickLists) {
                   "debug: %d. us_format string does not hold a remote pick list string"}));
     EXPECT_EQ(log.records()[0].severity, 3);
     EXPECT_EQ(log.records()[0].file, "kq_format_data");
-}
-
-TEST(Classification, RemotePickListRefusalIsSilentWithoutDebug) {
-    kqtest::LogCapture log(false);
+    // Without debug lines the refusal is silent.
+    kqtest::LogCapture quiet(false);
     EXPECT_EQ(fmt.check_if_remote_picklist("%.2f"), 0);
-    EXPECT_TRUE(log.records().empty());
+    EXPECT_TRUE(quiet.records().empty());
 }
 
 TEST(Classification, StaticPickListString) {

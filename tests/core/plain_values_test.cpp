@@ -111,17 +111,13 @@ TEST(SystemVariables, SelectionAndLabelTests) {
     spec.columns[1].component_sel = "sel";
     spec.columns[1].label_col = "name";
     auto live = kqtest::make_live(spec);
-    KQ_FORMAT_DATA fmt;
-    std::string out = "stale";
-    EXPECT_EQ(fmt.checkSystemVar(live.get(), 0, out), 0);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(fmt.checkSystemVar(live.get(), 1, out), 1);
-    EXPECT_EQ(out, "sel");
-    out = "stale";
-    EXPECT_EQ(fmt.checkLabelCol(live.get(), 0, out), 0);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(fmt.checkLabelCol(live.get(), 1, out), 1);
-    EXPECT_EQ(out, "name");
+    for (long column : {0, 1}) {
+        std::string selection = "stale", label = "stale";
+        EXPECT_EQ(KQ_FORMAT_DATA().checkSystemVar(live.get(), column, selection), column);
+        EXPECT_EQ(KQ_FORMAT_DATA().checkLabelCol(live.get(), column, label), column);
+        EXPECT_EQ(selection, column ? "sel" : "");
+        EXPECT_EQ(label, column ? "name" : "");
+    }
 }
 
 TEST(FormatterObject, MasterPointerIsSetOnce) {

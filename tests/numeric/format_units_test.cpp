@@ -1,6 +1,7 @@
 // The display unit a trigger-dependency format names for a row: "UNIT=name)"
 // searched from the first occurrence of the case in force. When none is
-// found the caller's unit and text stay as they were.
+// found the caller's unit and text stay as they were. The name is handed on
+// as a C string: it ends at a zero byte.
 #include <gtest/gtest.h>
 
 #include "kq_test_tables.h"
@@ -9,9 +10,9 @@
 TEST(FormatUnits, UnitOfTheCaseInForce) {
     // MODE holds 0 (case Off) in row 0, 1 (case On) in row 1, 7 (no case) in row 2.
     const struct {
-        const char* format;
+        std::string format;
         int row;
-        const char* unitText;  // nullptr: unit and text keep their previous values
+        const char* unitText;  // "previous": unit and text keep their previous values
         UNIT_ENUM unit;
     } cases[] = {
         {"@MODE{[Off]%.1fUNIT=degC),[On]%.2fUNIT=degF)}", 0, "degC", UNIT_ENUM(10)},
@@ -21,7 +22,7 @@ TEST(FormatUnits, UnitOfTheCaseInForce) {
         // The case in force names none; a later case's unit is found.
         {"@MODE{[Off]%.1f,[On]%.2fUNIT=bar)}", 0, "bar", UNIT_ENUM(20)},
         // The only "UNIT=" stands before the case in force: nothing changes.
-        {"@MODE{[Off]%.1fUNIT=bar),[On]%.2f}", 1, nullptr, UNIT_ENUM(0)},
+        {"@MODE{[Off]%.1fUNIT=bar),[On]%.2f}", 1, "previous", UNIT_ENUM(0)},
         // No ")" after "UNIT=": the name runs to the end; an unknown name is
         // no unit.
         {"@MODE{[On]UNIT=mbar", 1, "mbar", UNIT_ENUM(21)},
@@ -30,6 +31,7 @@ TEST(FormatUnits, UnitOfTheCaseInForce) {
         // The case name also stands earlier, inside the trigger name
         // "MODEOn": the search starts there and finds the first unit.
         {"@MODEOn{[Off]UNIT=s),[On]UNIT=ms)}", 1, "s", UNIT_ENUM(18)},
+        {std::string("@MODE{[On]UNIT=bar\0x)}", 22), 1, "bar", UNIT_ENUM(20)},
     };
     const kqtest::TableSpec spec{"T",
                                  {{"MODE", 9, "Off(0),On(1)"}, {"MODEOn", 9, "Off(0),On(1)"}},
@@ -40,26 +42,7 @@ TEST(FormatUnits, UnitOfTheCaseInForce) {
         UNIT_ENUM unit = UNIT_ENUM(0);
         std::string text = "previous", work = "junk";
         fmt.getUsUnitFromtFormatString(c.format, live.get(), c.row, &unit, text, work);
-        if (c.unitText == nullptr) {
-            EXPECT_EQ(text, "previous") << c.format << " row " << c.row;
-            EXPECT_EQ(unit, UNIT_ENUM(0)) << c.format << " row " << c.row;
-        } else {
-            EXPECT_EQ(text, c.unitText) << c.format << " row " << c.row;
-            EXPECT_EQ(unit, c.unit) << c.format << " row " << c.row;
-        }
+        EXPECT_EQ(text, c.unitText) << c.format << " row " << c.row;
+        EXPECT_EQ(unit, c.unit) << c.format << " row " << c.row;
     }
-}
-
-// The name is handed on as a C string: it ends at a zero byte.
-TEST(FormatUnits, NameEndsAtZeroByte) {
-    const kqtest::TableSpec spec{"T", {{"M", 9, "a(0)"}}, {{"0"}}};
-    auto live = kqtest::make_live(spec);
-    KQ_FORMAT_DATA fmt;
-    UNIT_ENUM unit = UNIT_NONE;
-    std::string text, work;
-    const char format[] = "@M{[a]UNIT=bar\0x)}";
-    fmt.getUsUnitFromtFormatString(std::string(format, sizeof format - 1), live.get(), 0, &unit,
-                                   text, work);
-    EXPECT_EQ(text, "bar");
-    EXPECT_EQ(unit, UNIT_ENUM(20));
 }

@@ -21,27 +21,18 @@ std::string printed(const std::string& specifier, const PrintValue& value) {
 }  // namespace
 
 TEST(SpecifierPrinter, UnusableSpecifiersGiveEmptyText) {
-    const std::string cases[] = {
-        "%n",   "%s",    "%c",  "%p",    "%*d",
-        "%1$d", "%d %d", "%",   "x = %", "%.1000f",
-        "%m",   "%'d",   "%ls", "%y",    "%" + std::string(300, '9') + "d"};
-    for (const auto& specifier : cases) {
-        std::string out = "stale";
-        EXPECT_FALSE(kq::print_with_specifier(specifier, PrintValue::of_signed(7), out))
-            << specifier;
-        EXPECT_EQ(out, "") << specifier;
-    }
-}
-
-// A width or precision whose digits run past what an int holds is refused
-// like any other overlong one (and reading it must not overflow).
-TEST(SpecifierPrinter, DigitRunsPastAnIntAreRefused) {
-    for (const char* specifier : {"%.2147483648f", "%2147483648.1f", "%-99999999999d"}) {
-        std::string out = "stale";
-        EXPECT_FALSE(kq::print_with_specifier(specifier, PrintValue::of_double(1.5), out))
-            << specifier;
-        EXPECT_EQ(out, "") << specifier;
-    }
+    const std::string manyNines = "%" + std::string(300, '9') + "d";
+    const std::string cases[] = {"%n", "%s", "%c", "%p", "%*d", "%1$d", "%d %d", "%", "x = %",
+                                 "%.1000f", "%m", "%'d", "%ls", "%y", manyNines,
+                                 // Digit runs past what an int holds (reading them must not
+                                 // overflow).
+                                 "%.2147483648f", "%2147483648.1f", "%-99999999999d"};
+    for (const auto& specifier : cases)
+        for (const PrintValue& value : {PrintValue::of_signed(7), PrintValue::of_double(1.5)}) {
+            std::string out = "stale";
+            EXPECT_FALSE(kq::print_with_specifier(specifier, value, out)) << specifier;
+            EXPECT_EQ(out, "") << specifier;
+        }
 }
 
 TEST(SpecifierPrinter, ByteIdenticalToSnprintf) {
@@ -62,8 +53,8 @@ TEST(SpecifierPrinter, ByteIdenticalToSnprintf) {
             EXPECT_EQ(printed(format, PrintValue::of_double(v)), expected) << format << " " << v;
         }
     }
-    const char* const intFormats[] = {"%5d", "%-5d|", "%05d", "%#o", "%X",     "%+d",
-                                      "% d", "%.3d",  "%u",   "%i",  "n=%d%%", "abcdefghij%0120d"};
+    // Decimal conversions are covered exhaustively below.
+    const char* const intFormats[] = {"%#o", "%X", "abcdefghij%0120d"};
     const int ints[] = {0, -1, 42, std::numeric_limits<int>::min(),
                         std::numeric_limits<int>::max()};
     for (const char* format : intFormats)

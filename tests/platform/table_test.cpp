@@ -17,6 +17,13 @@ TableSpec mixed() {
         {{"A", "-1", "-5", "0.1", "2.5", "hello"}, {"", "4294967296", "2147483648", "x", "", "7"}}};
 }
 
+// A cell read as T into a variable that held `start`.
+template <class T>
+T read(KWTABLE& t, int column, int row, T start = T()) {
+    t.get(column, row, start);
+    return start;
+}
+
 }  // namespace
 
 TEST(HostTable, StringReadsFollowTheTypeCode) {
@@ -24,66 +31,45 @@ TEST(HostTable, StringReadsFollowTheTypeCode) {
     const std::vector<std::string> row0 = {"65", "4294967295", "-5", "0.1", "2.5", "hello"};
     const std::vector<std::string> row1 = {"0", "0", "-2147483648", "0", "0", "7"};
     for (int c = 0; c < 6; ++c) {
-        std::string v;
-        t->get(c, 0, v);
-        EXPECT_EQ(v, row0[c]) << "column " << c;
-        t->get(c, 1, v);
-        EXPECT_EQ(v, row1[c]) << "column " << c;
+        EXPECT_EQ(read<std::string>(*t, c, 0), row0[c]) << "column " << c;
+        EXPECT_EQ(read<std::string>(*t, c, 1), row1[c]) << "column " << c;
     }
 }
 
 TEST(HostTable, IntegerReadsAre32BitOnEveryHost) {
     auto t = kqtest::make_live(mixed());
-    long l = 0;
-    unsigned long ul = 0;
-    t->get(1, 0, l);  // all bits set, read signed
-    EXPECT_EQ(l, -1);
-    t->get(1, 0, ul);
-    EXPECT_EQ(ul, 4294967295ul);
-    t->get(2, 0, ul);  // -5 read unsigned: zero-extended 32 bits
-    EXPECT_EQ(ul, 4294967291ul);
-    t->get(5, 1, l);  // text "7"
-    EXPECT_EQ(l, 7);
-    t->get(0, 0, l);  // byte 'A'
-    EXPECT_EQ(l, 65);
+    EXPECT_EQ(read<long>(*t, 1, 0), -1);  // all bits set, read signed
+    EXPECT_EQ(read<unsigned long>(*t, 1, 0), 4294967295ul);
+    EXPECT_EQ(read<unsigned long>(*t, 2, 0), 4294967291ul);  // -5: zero-extended 32 bits
+    EXPECT_EQ(read<long>(*t, 5, 1), 7);                      // text "7"
+    EXPECT_EQ(read<long>(*t, 0, 0), 65);                     // byte 'A'
 }
 
 TEST(HostTable, CrossTypeReads) {
-    auto data = kqtest::make_data({"T", {{"f", 12}, {"s", 15}}, {{"-3.7", "12abc"}, {"1e10", ""}}});
-    KWTABLE t(data);
-    long l = 0;
-    char ch = 1;
-    double d = 0;
-    t.get(0, 0, l);  // truncated toward zero
-    EXPECT_EQ(l, -3);
-    t.get(0, 1, l);  // 1e10 wraps to its low 32 bits
-    EXPECT_EQ(l, static_cast<long>(static_cast<int32_t>(static_cast<uint32_t>(10000000000ull))));
-    t.get(1, 0, l);
-    EXPECT_EQ(l, 12);
-    t.get(1, 0, ch);
-    EXPECT_EQ(ch, '1');
-    t.get(1, 1, ch);
-    EXPECT_EQ(ch, 0);
-    t.get(1, 0, d);
-    EXPECT_EQ(d, 12.0);
+    KWTABLE t(kqtest::make_data(
+        {"T", {{"f", 12}, {"s", 15}}, {{"-3.7", "12abc"}, {"1e10", ""}, {"16777217"}}}));
+    EXPECT_EQ(read<long>(t, 0, 0), -3);          // truncated toward zero
+    EXPECT_EQ(read<long>(t, 0, 1), 1410065408);  // 1e10 keeps its low 32 bits
+    EXPECT_EQ(read<long>(t, 1, 0), 12);
+    EXPECT_EQ(read<char>(t, 1, 0, 1), '1');
+    EXPECT_EQ(read<char>(t, 1, 1, 1), 0);
+    EXPECT_EQ(read<double>(t, 1, 0), 12.0);
+    // Stored floats are single precision.
+    EXPECT_EQ(read<float>(t, 0, 2), 16777216.0f);
+    EXPECT_EQ(read<double>(t, 0, 2), 16777216.0);
 }
 
 TEST(HostTable, OutOfRangeReadsAreDefined) {
     auto t = kqtest::make_live(mixed());
     KQ_TABLE_COPY snap(kqtest::make_data(mixed()));
-    std::string s = "keep";
-    long l = 9;
-    float f = 9;
+    EXPECT_EQ(read<std::string>(*t, 0, 2, "keep"), "");
+    EXPECT_EQ(read<long>(*t, -1, 0, 9), 0);
+    EXPECT_EQ(read<float>(*t, 6, 0, 9), 0.0f);
     char ch = 9;
-    t->get(0, 2, s);
-    EXPECT_EQ(s, "");
-    t->get(-1, 0, l);
-    EXPECT_EQ(l, 0);
-    t->get(6, 0, f);
-    EXPECT_EQ(f, 0.0f);
     snap.Get(0ul, 99ul, ch);
     EXPECT_EQ(ch, 0);
-    snap.Get(static_cast<unsigned long>(-1), 0ul, s = "keep");
+    std::string s = "keep";
+    snap.Get(static_cast<unsigned long>(-1), 0ul, s);
     EXPECT_EQ(s, "");
     EXPECT_EQ(t->get_us_format(42), "");
     EXPECT_EQ(t->get_int_type(-1), 0);
@@ -105,16 +91,6 @@ TEST(HostTable, MetadataDefaultsAndLookup) {
     EXPECT_EQ(v, "");
 }
 
-TEST(HostTable, StoredFloatsAreSinglePrecision) {
-    auto t = kqtest::make_live({"T", {{"f", 12}}, {{"16777217"}}});
-    float f = 0;
-    t->get(0, 0, f);
-    EXPECT_EQ(f, 16777216.0f);
-    double d = 0;
-    t->get(0, 0, d);
-    EXPECT_EQ(d, 16777216.0);
-}
-
 TEST(HostTable, StoreFromDatabaseClasses) {
     kqhost::TableData data("T");
     data.add_column({"b", 1});
@@ -126,20 +102,18 @@ TEST(HostTable, StoreFromDatabaseClasses) {
     data.store_real(1, 1, -2.9);
     data.store_real(2, 0, 1.0);
     data.store_integer(2, 1, -12);
-    std::string s;
-    data.read(0, 0, s);
-    EXPECT_EQ(s, "200");
-    data.read(1, 0, s);
-    EXPECT_EQ(s, "-1");
-    data.read(1, 1, s);
-    EXPECT_EQ(s, "-2");
-    data.read(2, 0, s);
-    EXPECT_EQ(s, "1.0");
-    data.read(2, 1, s);
-    EXPECT_EQ(s, "-12");
+    const auto text = [&data](int column, int row) {
+        std::string s;
+        data.read(column, row, s);
+        return s;
+    };
+    EXPECT_EQ(text(0, 0), "200");
+    EXPECT_EQ(text(1, 0), "-1");
+    EXPECT_EQ(text(1, 1), "-2");
+    EXPECT_EQ(text(2, 0), "1.0");
+    EXPECT_EQ(text(2, 1), "-12");
     data.store_null(1, 0);
-    data.read(1, 0, s);
-    EXPECT_EQ(s, "0");
+    EXPECT_EQ(text(1, 0), "0");
 }
 
 TEST(HostMaster, RegistryAndSystemVariables) {

@@ -22,19 +22,20 @@ TEST(HostUnits, Conversions) {
     EXPECT_NEAR(v.dVal, 212.0, 1e-9);
     v.fVal = 1.0f;
     EXPECT_EQ(ConvertUnits(GetUnitEnum("bar"), GetUnitEnum("psi"), DT_FLOAT, &v), 0);
-    EXPECT_EQ(v.fVal, static_cast<float>(100000.0 / 6894.757293168));
-    v.lVal = -3;  // minutes to seconds, rounded and kept 32-bit
-    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), UNIT_SECONDS, DT_INT32, &v), 0);
-    EXPECT_EQ(v.lVal, -180);
-    v.ulVal = 5;  // 5 mm = 0.19685 in rounds to 0
+    EXPECT_EQ(v.fVal, 14.5037737f);
+    // Integers are rounded half away from zero and kept 32-bit.
+    const struct {
+        const char *from, *to;
+        int32_t in, out;
+    } ints[] = {{"min", "s", -3, -180}, {"min", "h", -7, 0}, {"min", "h", -30, -1}};
+    for (const auto& c : ints) {
+        v.lVal = c.in;
+        EXPECT_EQ(ConvertUnits(GetUnitEnum(c.from), GetUnitEnum(c.to), DT_INT32, &v), 0);
+        EXPECT_EQ(v.lVal, c.out) << c.in << " " << c.from << " in " << c.to;
+    }
+    v.ulVal = 5;  // 5 mm = 0.19685 in
     EXPECT_EQ(ConvertUnits(GetUnitEnum("mm"), GetUnitEnum("in"), DT_UINT32, &v), 0);
     EXPECT_EQ(v.ulVal, 0u);
-    v.lVal = -7;  // -7 min in h = -0.1166.. rounds half away from zero to 0
-    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), GetUnitEnum("h"), DT_INT32, &v), 0);
-    EXPECT_EQ(v.lVal, 0);
-    v.lVal = -30;  // -0.5 h rounds away from zero to -1
-    EXPECT_EQ(ConvertUnits(GetUnitEnum("min"), GetUnitEnum("h"), DT_INT32, &v), 0);
-    EXPECT_EQ(v.lVal, -1);
 }
 
 TEST(HostUnits, FailuresLeaveTheValue) {
