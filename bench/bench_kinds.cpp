@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "allocation_counter.h"
-#include "kq_units.h"
+#include "kq_host_units.h"
 
 namespace kqbench {
 namespace {
@@ -28,14 +28,14 @@ std::shared_ptr<TableData> table(const std::string& name, const std::vector<Colu
 
 // Registers `data` under its name in the fixture's master table.
 void add_remote(Fixture& f, std::shared_ptr<TableData> data) {
-    f.master.host_data().add_table(std::make_shared<KWTABLE>(std::move(data)));
+    f.master.data().add_table(std::make_shared<kqhost::LiveTable>(std::move(data)));
 }
 
 // A fixture whose local table is `data`, column `column`.
 std::unique_ptr<Fixture> local(std::shared_ptr<TableData> data, int column, FloorKind floor) {
     auto f = std::make_unique<Fixture>();
     f->data = std::move(data);
-    f->live = std::make_shared<KWTABLE>(f->data);
+    f->live = std::make_shared<kqhost::LiveTable>(f->data);
     f->column = column;
     f->floor_kind = floor;
     return f;
@@ -218,7 +218,7 @@ constexpr int kRowTemplateRows = 4;
 std::unique_ptr<Fixture> row_template(int cells, int) {
     auto data = table("T", {{"unit", 9, "Unit=ROW[__ROW_NUM__].id,__no_free_edit__"}}, cells);
     auto f = local(data, 0, FloorKind::kLookupPerRow);
-    f->snapshot = std::make_shared<KQ_TABLE_COPY>(data);
+    f->snapshot = std::make_shared<kqhost::TableCopy>(data);
     f->old_side = true;
     for (int r = 0; r < cells; ++r) {
         const std::string prefix = "U" + std::to_string(r + 1) + "-";
@@ -272,7 +272,7 @@ std::unique_ptr<Fixture> system_variable(int cells, int) {
     for (int i = 0; i < kSystemVariables; ++i) {
         const std::string name = "sv_" + std::to_string(i);
         f->names[name] = "Variable " + std::to_string(i);
-        f->master.host_data().define_sys_var(name, f->names[name]);
+        f->master.data().define_sys_var(name, f->names[name]);
     }
     for (int r = 0; r < cells; ++r) {
         f->texts.push_back("sv_" + std::to_string(r % kSystemVariables));

@@ -63,7 +63,7 @@ public:
     double floor_allocations() const { return floor_allocations_; }
 
     // ---- Building (used by the kind definitions) ----------------------------
-    KW_MASTER_TABLE master;
+    kqhost::MasterTable master;
     std::shared_ptr<kqhost::TableData> data;  // the local table's values
     std::shared_ptr<KWTABLE> live;
     std::shared_ptr<KQ_TABLE_COPY> snapshot;  // null: no old view

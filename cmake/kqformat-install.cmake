@@ -24,11 +24,11 @@ include(GNUInstallDirs)
 set(KQ_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/kqformat)
 set(KQ_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/kqformat)
 
-foreach(target kqformat kqplatform_host)
+foreach(target kqformat kqplatform_host kqplatform_api)
   target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${KQ_INSTALL_INCLUDEDIR}>)
 endforeach()
 
-install(TARGETS kqformat kqplatform_host
+install(TARGETS kqformat kqplatform_host kqplatform_api
   EXPORT kqformatTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     COMPONENT runtime
@@ -37,7 +37,8 @@ install(TARGETS kqformat kqplatform_host
 file(GLOB KQ_PUBLIC_HEADERS
   ${PROJECT_SOURCE_DIR}/include/*.h
   ${PROJECT_SOURCE_DIR}/platform/*.h)
-install(FILES ${KQ_PUBLIC_HEADERS} ${PROJECT_SOURCE_DIR}/platform/host/kq_host_table.h
+file(GLOB KQ_HOST_HEADERS ${PROJECT_SOURCE_DIR}/platform/host/kq_host_*.h)
+install(FILES ${KQ_PUBLIC_HEADERS} ${KQ_HOST_HEADERS}
   DESTINATION ${KQ_INSTALL_INCLUDEDIR}
   COMPONENT development)
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "kq_format_data.h"
-#include "kq_log.h"
+#include "kq_host_log.h"
 #include "world_decoder.h"
 
 namespace {

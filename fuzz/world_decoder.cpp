@@ -101,7 +101,7 @@ std::unique_ptr<World> decode_world(const uint8_t* data, std::size_t size) {
             }
             case 'O': snapshot_rows = static_cast<int>(number(field(f, 0), 0, kMaxRows, 0)); break;
             case 'P': snapshot_cells.push_back({field(f, 0), field(f, 1), field(f, 2)}); break;
-            case 'V': world->master.host_data().define_sys_var(field(f, 0), field(f, 1)); break;
+            case 'V': world->master.data().define_sys_var(field(f, 0), field(f, 1)); break;
             case 'Q':
             case 'A':
             case 'B':
@@ -122,9 +122,9 @@ std::unique_ptr<World> decode_world(const uint8_t* data, std::size_t size) {
     // Registered in order: a later table of the same name replaces an
     // earlier one in the master, as the host's registry does.
     for (const auto& table : tables) {
-        auto live = std::make_shared<KWTABLE>(table);
+        auto live = std::make_shared<kqhost::LiveTable>(table);
         if (table == local) world->local = live;
-        world->master.host_data().add_table(std::move(live));
+        world->master.data().add_table(std::move(live));
     }
 
     if (!no_snapshot) {
@@ -133,7 +133,7 @@ std::unique_ptr<World> decode_world(const uint8_t* data, std::size_t size) {
         for (const auto& cell : snapshot_cells)
             old->store_text(static_cast<int>(number(cell[1], -1, kMaxColumns, -1)),
                             static_cast<int>(number(cell[0], -1, kMaxRows, -1)), cell[2]);
-        world->snapshot = std::make_shared<KQ_TABLE_COPY>(std::move(old));
+        world->snapshot = std::make_shared<kqhost::TableCopy>(std::move(old));
     }
 
     for (const Request& request : requests) {

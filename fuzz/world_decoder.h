@@ -43,7 +43,7 @@ constexpr std::size_t kMaxRequests = 24;
 constexpr std::size_t kMaxCellsPerRequest = 48;
 
 struct World {
-    KW_MASTER_TABLE master;
+    kqhost::MasterTable master;
     std::shared_ptr<KWTABLE> local;           // also registered in `master`
     std::shared_ptr<KQ_TABLE_COPY> snapshot;  // null for a "Z" input
     std::vector<kq_formatted_col_data_struct> old_columns;

@@ -2,9 +2,6 @@
 // formatter writes to.
 #pragma once
 
-#include <functional>
-#include <string>
-
 // Severity and number of a log record. The platform gives meaning to a few
 // values only; any int is a valid enumerator.
 enum ERR_SEVERITY_ENUM : int { ERR_SEVERITY_0 = 0, ERR_SEVERITY_2 = 2, ERR_SEVERITY_3 = 3 };
@@ -19,24 +16,3 @@ void DebugLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file,
               const char* format, ...) __attribute__((format(printf, 5, 6)));
 void SysLog(ERR_SEVERITY_ENUM severity, ERR_NUM_ENUM number, const char* file, unsigned long line,
             const char* format, ...) __attribute__((format(printf, 5, 6)));
-
-namespace kqhost {
-
-// One log record as the sink receives it.
-struct LogRecord {
-    bool sys = false;  // false: DebugLog, true: SysLog
-    int severity = 0;
-    int number = 0;
-    std::string file;
-    unsigned long line = 0;
-    std::string message;
-};
-
-using LogSink = std::function<void(const LogRecord&)>;
-
-// Replaces the sink and returns the previous one. An empty sink restores the
-// default, which writes "FILE:LINE: debug(SEV,NUM): MESSAGE" to stderr.
-// Records are delivered one at a time, also when several threads log.
-LogSink set_log_sink(LogSink sink);
-
-}  // namespace kqhost

@@ -39,23 +39,3 @@ const char* getDisplayUnits(const char* unitName);
 // non-zero (value unchanged) for unknown units, different quantities, or a
 // type other than 8, 9, 12, 13.
 int ConvertUnits(UNIT_ENUM from, UNIT_ENUM to, data_type type, DATA_TYPE_UNION* value);
-
-namespace kqhost {
-
-// One catalog entry: si = x * scale + offset.
-struct UnitDef {
-    std::string name;
-    int id = 0;
-    std::string display;
-    std::string quantity;
-    double scale = 1.0;
-    double offset = 0.0;
-};
-
-// Adds a unit, or replaces the entry with the same name.
-void define_unit(const UnitDef& unit);
-
-// Restores the built-in catalog.
-void reset_units();
-
-}  // namespace kqhost

@@ -1,15 +1,10 @@
 // Platform table classes: the live table, the previous snapshot and the
-// registry of tables. The library only calls the operations in the first
-// section of each class; the host sections build tables for tools and tests.
+// registry of tables, with the operations the library calls. The platform
+// makes the objects (a host platform derives its own classes from these);
+// the library only receives pointers to them.
 #pragma once
 
-#include <memory>
 #include <string>
-
-namespace kqhost {
-class TableData;
-class MasterData;
-}  // namespace kqhost
 
 // The live table: current values and the column metadata.
 class KWTABLE {
@@ -33,13 +28,9 @@ public:
     std::string get_internal_name(int column);
     int read_table_data();
 
-    // Host side.
-    explicit KWTABLE(std::shared_ptr<kqhost::TableData> data);
-    ~KWTABLE();
-    kqhost::TableData& host_data() { return *data_; }
-
-private:
-    std::shared_ptr<kqhost::TableData> data_;
+protected:
+    KWTABLE() = default;
+    ~KWTABLE() = default;
 };
 
 // The previous snapshot of a table: old values only.
@@ -53,26 +44,18 @@ public:
     int Get(unsigned long column, unsigned long row, float& value);
     int Get(unsigned long column, unsigned long row, double& value);
 
-    // Host side.
-    explicit KQ_TABLE_COPY(std::shared_ptr<kqhost::TableData> data);
-    ~KQ_TABLE_COPY();
-    kqhost::TableData& host_data() { return *data_; }
-
-private:
-    std::shared_ptr<kqhost::TableData> data_;
+protected:
+    KQ_TABLE_COPY() = default;
+    ~KQ_TABLE_COPY() = default;
 };
 
-// The registry of all tables, and the host's system-variable catalog.
+// The registry of all tables.
 class KW_MASTER_TABLE {
 public:
     // The live table of that exact name; null when there is none.
     KWTABLE* get_class_pointer(const char* tableName);
 
-    // Host side.
-    KW_MASTER_TABLE();
-    ~KW_MASTER_TABLE();
-    kqhost::MasterData& host_data() { return *data_; }
-
-private:
-    std::unique_ptr<kqhost::MasterData> data_;
+protected:
+    KW_MASTER_TABLE() = default;
+    ~KW_MASTER_TABLE() = default;
 };

@@ -28,8 +28,8 @@ int main() {
     data->store_integer(mode_column, 0, 1);
     data->store_integer(mode_column, 1, 0);
 
-    KWTABLE live(data);
-    KQ_TABLE_COPY previous(data->clone());
+    kqhost::LiveTable live(data);
+    kqhost::TableCopy previous(data->clone());
     std::vector<kq_formatted_col_data_struct> old_columns, new_columns;
     for (int column : {temperature_column, mode_column}) {
         kq_formatted_col_data_struct request;

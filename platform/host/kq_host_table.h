@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-class KWTABLE;
-class KQ_TABLE_COPY;
+#include "kw_table.h"
 
 namespace kqhost {
 
@@ -87,21 +86,53 @@ private:
     int rows_ = 0;
 };
 
+class LiveTable;
+
 // Registry of live tables by name, plus the system-variable catalog.
 class MasterData {
 public:
     // Registers a table under its name; an existing table of that name is
     // replaced.
-    void add_table(std::shared_ptr<KWTABLE> table);
-    KWTABLE* find(const std::string& name) const;
+    void add_table(std::shared_ptr<LiveTable> table);
+    // Registers a live table over `data` under the data's name.
+    void add_table(std::shared_ptr<TableData> data);
+    LiveTable* find(const std::string& name) const;
     std::vector<std::string> table_names() const;
 
     void define_sys_var(const std::string& name, const std::string& display);
     const std::string* sys_var_display(const std::string& name) const;
 
 private:
-    std::map<std::string, std::shared_ptr<KWTABLE>> tables_;
+    std::map<std::string, std::shared_ptr<LiveTable>> tables_;
     std::map<std::string, std::string> sys_vars_;
+};
+
+// The platform's table classes on the host: views over TableData.
+class LiveTable : public KWTABLE {
+public:
+    explicit LiveTable(std::shared_ptr<TableData> data) : data_(std::move(data)) {}
+    TableData& data() const { return *data_; }
+
+private:
+    std::shared_ptr<TableData> data_;
+};
+
+class TableCopy : public KQ_TABLE_COPY {
+public:
+    explicit TableCopy(std::shared_ptr<TableData> data) : data_(std::move(data)) {}
+    TableData& data() const { return *data_; }
+
+private:
+    std::shared_ptr<TableData> data_;
+};
+
+class MasterTable : public KW_MASTER_TABLE {
+public:
+    MasterTable() : data_(std::make_unique<MasterData>()) {}
+    MasterData& data() const { return *data_; }
+
+private:
+    std::unique_ptr<MasterData> data_;
 };
 
 }  // namespace kqhost

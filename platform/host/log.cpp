@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "kq_log.h"
+#include "kq_host_log.h"
 
 unsigned char DebugLevel = 0;
 

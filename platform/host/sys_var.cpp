@@ -8,7 +8,9 @@ KW_PARSE_SYS_VAR::KW_PARSE_SYS_VAR(KW_MASTER_TABLE* master) : master_(master) {}
 KW_PARSE_SYS_VAR::~KW_PARSE_SYS_VAR() = default;
 
 int KW_PARSE_SYS_VAR::Get_Display_Name(std::string name, std::string& displayName, std::string) {
-    const std::string* display = master_ ? master_->host_data().sys_var_display(name) : nullptr;
+    const std::string* display =
+        master_ ? static_cast<kqhost::MasterTable*>(master_)->data().sys_var_display(name)
+                : nullptr;
     if (!display) return 0;
     displayName = *display;
     return 1;

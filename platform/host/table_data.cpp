@@ -238,12 +238,16 @@ std::shared_ptr<TableData> TableData::clone() const { return std::make_shared<Ta
 
 // ---- Registry ---------------------------------------------------------------
 
-void MasterData::add_table(std::shared_ptr<KWTABLE> table) {
-    std::string name = table->host_data().name();
+void MasterData::add_table(std::shared_ptr<LiveTable> table) {
+    std::string name = table->data().name();
     tables_[name] = std::move(table);
 }
 
-KWTABLE* MasterData::find(const std::string& name) const {
+void MasterData::add_table(std::shared_ptr<TableData> data) {
+    add_table(std::make_shared<LiveTable>(std::move(data)));
+}
+
+LiveTable* MasterData::find(const std::string& name) const {
     auto it = tables_.find(name);
     return it == tables_.end() ? nullptr : it->second.get();
 }

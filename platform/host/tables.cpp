@@ -22,48 +22,62 @@ const ColumnDef& meta(const kqhost::TableData& data, int column) {
 int as_index(unsigned long value) { return value > 0x7FFFFFFFul ? -1 : static_cast<int>(value); }
 }  // namespace
 
-KWTABLE::KWTABLE(std::shared_ptr<kqhost::TableData> data) : data_(std::move(data)) {}
-KWTABLE::~KWTABLE() = default;
+// Every table the host hands out is one of its own classes.
+static const kqhost::TableData& live(const KWTABLE* table) {
+    return static_cast<const kqhost::LiveTable*>(table)->data();
+}
+static const kqhost::TableData& copy(const KQ_TABLE_COPY* table) {
+    return static_cast<const kqhost::TableCopy*>(table)->data();
+}
 
-std::string KWTABLE::get_us_format(int column) { return meta(*data_, column).us_format; }
-int KWTABLE::get_int_type(int column) { return meta(*data_, column).type; }
-int KWTABLE::get_stored_rows() { return data_->row_count(); }
-std::string KWTABLE::get_units(int column) { return meta(*data_, column).units; }
-std::string KWTABLE::get_units_us(int column) { return meta(*data_, column).units_us; }
-int KWTABLE::get_is_date_time(int column) { return meta(*data_, column).is_date_time; }
-std::string KWTABLE::get_label_col(int column) { return meta(*data_, column).label_col; }
-std::string KWTABLE::get_component_sel(int column) { return meta(*data_, column).component_sel; }
-std::string KWTABLE::get_internal_name(int column) { return meta(*data_, column).internal_name; }
+std::string KWTABLE::get_us_format(int column) { return meta(live(this), column).us_format; }
+int KWTABLE::get_int_type(int column) { return meta(live(this), column).type; }
+int KWTABLE::get_stored_rows() { return live(this).row_count(); }
+std::string KWTABLE::get_units(int column) { return meta(live(this), column).units; }
+std::string KWTABLE::get_units_us(int column) { return meta(live(this), column).units_us; }
+int KWTABLE::get_is_date_time(int column) { return meta(live(this), column).is_date_time; }
+std::string KWTABLE::get_label_col(int column) { return meta(live(this), column).label_col; }
+std::string KWTABLE::get_component_sel(int column) {
+    return meta(live(this), column).component_sel;
+}
+std::string KWTABLE::get_internal_name(int column) {
+    return meta(live(this), column).internal_name;
+}
 
 int KWTABLE::get(int column, int row, std::string& value) {
-    return data_->read(column, row, value), 0;
+    return live(this).read(column, row, value), 0;
 }
-int KWTABLE::get(int column, int row, long& value) { return data_->read(column, row, value), 0; }
+int KWTABLE::get(int column, int row, long& value) {
+    return live(this).read(column, row, value), 0;
+}
 int KWTABLE::get(int column, int row, unsigned long& value) {
-    return data_->read(column, row, value), 0;
+    return live(this).read(column, row, value), 0;
 }
-int KWTABLE::get(int column, int row, char& value) { return data_->read(column, row, value), 0; }
-int KWTABLE::get(int column, int row, float& value) { return data_->read(column, row, value), 0; }
-int KWTABLE::get(int column, int row, double& value) { return data_->read(column, row, value), 0; }
+int KWTABLE::get(int column, int row, char& value) {
+    return live(this).read(column, row, value), 0;
+}
+int KWTABLE::get(int column, int row, float& value) {
+    return live(this).read(column, row, value), 0;
+}
+int KWTABLE::get(int column, int row, double& value) {
+    return live(this).read(column, row, value), 0;
+}
 
 int KWTABLE::get(std::string columnName, int row, std::string& value) {
-    data_->read(data_->find_column(columnName), row, value);
+    live(this).read(live(this).find_column(columnName), row, value);
     return 0;
 }
 
-int KWTABLE::get_column_number(std::string name, bool) { return data_->find_column(name); }
+int KWTABLE::get_column_number(std::string name, bool) { return live(this).find_column(name); }
 
 // Host tables hold their rows from the start.
 int KWTABLE::read_table_data() { return 0; }
 
-KQ_TABLE_COPY::KQ_TABLE_COPY(std::shared_ptr<kqhost::TableData> data) : data_(std::move(data)) {}
-KQ_TABLE_COPY::~KQ_TABLE_COPY() = default;
-
-int KQ_TABLE_COPY::GetNumRows() { return data_->row_count(); }
+int KQ_TABLE_COPY::GetNumRows() { return copy(this).row_count(); }
 
 #define KQ_SNAPSHOT_GET(T)                                                      \
     int KQ_TABLE_COPY::Get(unsigned long column, unsigned long row, T& value) { \
-        data_->read(as_index(column), as_index(row), value);                    \
+        copy(this).read(as_index(column), as_index(row), value);                \
         return 0;                                                               \
     }
 KQ_SNAPSHOT_GET(std::string)
@@ -74,9 +88,6 @@ KQ_SNAPSHOT_GET(float)
 KQ_SNAPSHOT_GET(double)
 #undef KQ_SNAPSHOT_GET
 
-KW_MASTER_TABLE::KW_MASTER_TABLE() : data_(new kqhost::MasterData) {}
-KW_MASTER_TABLE::~KW_MASTER_TABLE() = default;
-
 KWTABLE* KW_MASTER_TABLE::get_class_pointer(const char* tableName) {
-    return tableName ? data_->find(tableName) : nullptr;
+    return tableName ? static_cast<kqhost::MasterTable*>(this)->data().find(tableName) : nullptr;
 }

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "kq_units.h"
+#include "kq_host_units.h"
 
 namespace {
 

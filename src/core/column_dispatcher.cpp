@@ -1,15 +1,13 @@
 // The library's entry point: walks the requested columns and hands each to
-// the formatter its type and format string select.
+// the formatter its classification selects.
 #include <string>
 
 #include "core/add_row_markers.h"
-#include "core/string_column.h"
-#include "kq_format_data.h"
+#include "core/column_classification.h"
+#include "core/formatter.h"
 #include "kw_table.h"
-#include "text_search.h"
 
-using namespace kq;
-
+namespace kq {
 namespace {
 
 KQ_CELL_LIST& cells_at(std::vector<kq_formatted_col_data_struct>& columns, size_t i,
@@ -19,53 +17,72 @@ KQ_CELL_LIST& cells_at(std::vector<kq_formatted_col_data_struct>& columns, size_
 
 }  // namespace
 
-int KQ_FORMAT_DATA::GetFormattedValue(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
-                                      std::vector<kq_formatted_col_data_struct>& oldColumns,
-                                      std::vector<kq_formatted_col_data_struct>& newColumns) {
+void Formatter::format_column(KQ_COLUMN_KIND kind, std::string& format, KQ_TABLE_COPY* oldTable,
+                              KWTABLE* newTable, long column, KQ_CELL_LIST& oldCells,
+                              KQ_CELL_LIST& newCells, bool inTriggerDependency) {
+    switch (kind) {
+        case KQ_COLUMN_KIND::FLOAT:
+            extractFormatDataForFloatData(format, oldTable, newTable, column, oldCells, newCells);
+            break;
+        case KQ_COLUMN_KIND::INTEGER:
+            extractFormatDataForIntData(format, oldTable, newTable, column, oldCells, newCells);
+            break;
+        case KQ_COLUMN_KIND::DATE_TIME:
+            extractFormattedDateTimeVal(format, oldTable, newTable, column, oldCells, newCells);
+            break;
+        case KQ_COLUMN_KIND::TRIGGER_DEPENDENCY:
+            extractFormatDataFromTriggerDependencies(format, oldTable, newTable, column, oldCells,
+                                                     newCells);
+            break;
+        case KQ_COLUMN_KIND::STATIC_PICK_LIST:
+            if (inTriggerDependency) {
+                // The cases' lists merged into one, with the remote fallback.
+                extractFormatDataFromStaticPickListAvailableInTrigDep(format, oldTable, newTable,
+                                                                      column, oldCells, newCells);
+            } else {
+                remove_add_row_markers(format);
+                std::string pickList;
+                extractStaticPickListString(format, pickList);
+                extractFormatDataFromStaticPickList(pickList, oldTable, newTable, column, oldCells,
+                                                    newCells);
+            }
+            break;
+        case KQ_COLUMN_KIND::REMOTE_PICK_LIST:
+            extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, oldCells,
+                                                      newCells);
+            break;
+        case KQ_COLUMN_KIND::SYSTEM_VARIABLE:
+            getPrettyValFromSystemVar(oldTable, column, oldCells);
+            getPrettyValFromSystemVar(newTable, column, newCells);
+            break;
+        case KQ_COLUMN_KIND::PLAIN_VALUE:
+            extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells, newCells);
+            break;
+        case KQ_COLUMN_KIND::NONE: break;  // the cells keep their values
+    }
+}
+
+int Formatter::GetFormattedValue(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                 std::vector<kq_formatted_col_data_struct>& oldColumns,
+                                 std::vector<kq_formatted_col_data_struct>& newColumns) {
     // A side without an entry at a position has no cells there.
     KQ_CELL_LIST noOld, noNew;
     for (size_t i = 0; i < oldColumns.size() || i < newColumns.size(); ++i) {
         const long column = i < oldColumns.size() ? oldColumns[i].column : newColumns[i].column;
-        KQ_CELL_LIST& oldCells = cells_at(oldColumns, i, noOld);
-        KQ_CELL_LIST& newCells = cells_at(newColumns, i, noNew);
-        std::string format = newTable->get_us_format(static_cast<int>(column));
-        const int type = newTable->get_int_type(static_cast<int>(column));
-
-        if (type == 12 || type == 13) {
-            extractFormatDataForFloatData(format, oldTable, newTable, column, oldCells, newCells);
-            continue;
+        const int c = static_cast<int>(column);
+        std::string format = newTable->get_us_format(c);
+        const std::string selection = newTable->get_component_sel(c);
+        const ColumnFacts facts{format, newTable->get_int_type(c), newTable->get_is_date_time(c),
+                                selection};
+        const KQ_COLUMN_KIND kind = classify_column(*this, facts, trace_);
+        if (trace_ != nullptr) {
+            trace_->kind = kind;
+            trace_->formatter = formatter_name(kind);
         }
-        if (type == 8 || type == 9) {
-            if (check_if_int(format)) {
-                extractFormatDataForIntData(format, oldTable, newTable, column, oldCells, newCells);
-                continue;
-            }
-            if (check_if_date_time(newTable, column, format)) {
-                extractFormattedDateTimeVal(format, oldTable, newTable, column, oldCells, newCells);
-                continue;
-            }
-            if (check_if_float(format)) {
-                extractFormatDataForFloatData(format, oldTable, newTable, column, oldCells,
-                                              newCells);
-                continue;
-            }
-        }
-
-        if (check_trigger_dependency(format)) {
-            extractFormatDataFromTriggerDependencies(format, oldTable, newTable, column, oldCells,
-                                                     newCells);
-        } else if (check_if_static_picklist(format)) {
-            remove_add_row_markers(format);
-            std::string pickList;
-            extractStaticPickListString(format, pickList);
-            extractFormatDataFromStaticPickList(pickList, oldTable, newTable, column, oldCells,
-                                                newCells);
-        } else if (check_if_remote_picklist(format)) {
-            extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, oldCells,
-                                                      newCells);
-        } else if (check_if_string_format(format)) {
-            kq::format_string_column(*this, oldTable, newTable, column, oldCells, newCells);
-        }
+        format_column(kind, format, oldTable, newTable, column, cells_at(oldColumns, i, noOld),
+                      cells_at(newColumns, i, noNew), false);
     }
     return 1;
 }
+
+}  // namespace kq

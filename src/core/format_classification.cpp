@@ -1,56 +1,66 @@
 // Deciding what kind of format a column's format string is. Every test is a
 // case-sensitive substring search; the exact search strings, start
 // positions and tie-breaks decide how a column is shown.
-#include "kq_format_data.h"
+#include "core/column_classification.h"
+#include "core/formatter.h"
 #include "kw_table.h"
 #include "log_lines.h"
 #include "text_search.h"
 
 using namespace kq;
 
+namespace kq {
 namespace {
 
-// A plain numeric specifier: the keyword form anywhere, or the first
-// `letter` (else the first `fallback`, only when `letter` is absent) with
-// the string's leading "%" as the last "%" before it.
-bool numeric_format(const std::string& format, const char* keyword, char letter, char fallback) {
-    if (contains(format, keyword)) return true;
-    Pos p = find_from(format, letter);
-    if (p == kNone) p = find_from(format, fallback);
-    return p != kNone && percent_leads(format, p);
+NumericSyntaxMatch match_numeric(const std::string& format, const char* keyword, char letter,
+                                 char fallback) {
+    NumericSyntaxMatch m;
+    m.keyword = find_from(format, keyword);
+    if (m.keyword != kNone) return m;
+    m.letter = find_from(format, letter);
+    if (m.letter == kNone) {
+        m.letter = find_from(format, fallback);
+        m.used_fallback = true;
+    }
+    if (m.letter != kNone) m.percent = last_at_or_before(format, '%', m.letter);
+    return m;
 }
 
 }  // namespace
 
+NumericSyntaxMatch match_int_format(const std::string& format) {
+    return match_numeric(format, "int(%", 'd', 'u');
+}
+NumericSyntaxMatch match_float_format(const std::string& format) {
+    return match_numeric(format, "float(%", 'g', 'f');
+}
+
+}  // namespace kq
+
 // The first character must exist: at() raises std::out_of_range for an
 // empty string, and the dispatcher lets it pass to the host.
-int KQ_FORMAT_DATA::check_trigger_dependency(std::string format) {
+int kq::Formatter::check_trigger_dependency(std::string format) {
     return format.at(0) == '@' ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_date_time(KWTABLE* table, long column, std::string format) {
-    if (contains(format, "__DATE_TIME__")) return 1;
-    return table->get_is_date_time(static_cast<int>(column)) != 0 ? 1 : 0;
-}
-
 // "%s__NO_SPECIAL_CHAR__" contains "%s", so one search covers both forms.
-int KQ_FORMAT_DATA::check_if_string_format(std::string format) {
+int kq::Formatter::check_if_string_format(std::string format) {
     return contains(format, "%s") ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_units_in_trigger_dependency_column(std::string format) {
+int kq::Formatter::check_if_units_in_trigger_dependency_column(std::string format) {
     return contains(format, "UNIT=") ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_int(std::string format) {
-    return numeric_format(format, "int(%", 'd', 'u') ? 1 : 0;
+int kq::Formatter::check_if_int(std::string format) {
+    return match_int_format(format).held() ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_float(std::string format) {
-    return numeric_format(format, "float(%", 'g', 'f') ? 1 : 0;
+int kq::Formatter::check_if_float(std::string format) {
+    return match_float_format(format).held() ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_remote_picklist(std::string format) {
+int kq::Formatter::check_if_remote_picklist(std::string format) {
     const Pos eq = find_from(format, '=');
     if (eq != kNone && find_from(format, '.', eq + 1) != kNone) return 1;
     if (check_if_float(format) || check_if_int(format)) {
@@ -61,7 +71,7 @@ int KQ_FORMAT_DATA::check_if_remote_picklist(std::string format) {
     return contains(format, '.') ? 1 : 0;
 }
 
-int KQ_FORMAT_DATA::check_if_static_picklist(std::string format) {
+int kq::Formatter::check_if_static_picklist(std::string format) {
     if (check_if_string_format(format)) return 0;
     const Pos open = find_from(format, '(');
     if (open == kNone) return 0;
@@ -71,7 +81,7 @@ int KQ_FORMAT_DATA::check_if_static_picklist(std::string format) {
 
 // The pick list is what stands before "__no_free_edit__" and the one
 // separator character in front of it.
-void KQ_FORMAT_DATA::extractStaticPickListString(std::string format, std::string& pickList) {
+void kq::Formatter::extractStaticPickListString(std::string format, std::string& pickList) {
     const Pos p = find_from(format, "__no_free_edit__");
     if (p == kNone || p == 0)
         pickList = format;

@@ -2,7 +2,7 @@
 // pick list applied.
 #include <type_traits>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 #include "kw_table.h"
 #include "log_lines.h"
 #include "table_access.h"
@@ -18,25 +18,13 @@ void physical_value(Table* table, int type, std::string& text, long column, unsi
                     KQ_CELL_LIST& cells) {
     const long row = cells[index].row;
     switch (type) {
-        case 15: read_cell(table, column, row, text); break;
-        case 9: {
-            long value = 0;
-            read_cell(table, column, row, value);
-            ld_text(static_cast<int32_t>(value), text);
+        case KQ_TYPE_STRING: read_cell(table, column, row, text); break;
+        case KQ_TYPE_INT32:
+        case KQ_TYPE_UINT32:
+        case KQ_TYPE_BYTE:
+            // "%ld" shows both 32-bit types signed; a byte shows its code.
+            ld_text(static_cast<int32_t>(read_int32_cell(table, column, row, type)), text);
             break;
-        }
-        case 8: {
-            unsigned long value = 0;
-            read_cell(table, column, row, value);
-            ld_text(static_cast<int32_t>(static_cast<uint32_t>(value)), text);
-            break;
-        }
-        case 1: {
-            char value = 0;
-            read_cell(table, column, row, value);
-            byte_text(value, text);
-            break;
-        }
         default:
             KQ_ERROR_LINE(2, 2, "Invalid Data type iType:%d of iColumn:%d", type,
                           static_cast<int>(column));
@@ -46,7 +34,7 @@ void physical_value(Table* table, int type, std::string& text, long column, unsi
 
 // Writes the plain value of every in-range cell, one working text for all.
 template <class Table>
-void plain_values(KQ_FORMAT_DATA& self, Table* table, int type, long column, KQ_CELL_LIST& cells,
+void plain_values(kq::Formatter& self, Table* table, int type, long column, KQ_CELL_LIST& cells,
                   std::string& text) {
     for (unsigned int i = 0; i < cells.size(); ++i) {
         if (!row_in_range(table, cells[i].row)) continue;
@@ -60,23 +48,23 @@ void plain_values(KQ_FORMAT_DATA& self, Table* table, int type, long column, KQ_
 
 }  // namespace
 
-void KQ_FORMAT_DATA::extractFormatDataFromOldAndNewTable(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
-                                                         long column, KQ_CELL_LIST& oldCells,
-                                                         KQ_CELL_LIST& newCells) {
+void kq::Formatter::extractFormatDataFromOldAndNewTable(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                                        long column, KQ_CELL_LIST& oldCells,
+                                                        KQ_CELL_LIST& newCells) {
     const int type = newTable->get_int_type(static_cast<int>(column));
     std::string text;
     plain_values(*this, oldTable, type, column, oldCells, text);
     plain_values(*this, newTable, type, column, newCells, text);
 }
 
-void KQ_FORMAT_DATA::getDBptPhysicalValFromOldTable(KQ_TABLE_COPY* table, int type,
-                                                    std::string& text, long column,
-                                                    unsigned int index, KQ_CELL_LIST& cells) {
+void kq::Formatter::getDBptPhysicalValFromOldTable(KQ_TABLE_COPY* table, int type,
+                                                   std::string& text, long column,
+                                                   unsigned int index, KQ_CELL_LIST& cells) {
     physical_value(table, type, text, column, index, cells);
 }
 
-void KQ_FORMAT_DATA::getDBptPhysicalValFromNewTable(KWTABLE* table, int type, std::string& text,
-                                                    long column, unsigned int index,
-                                                    KQ_CELL_LIST& cells) {
+void kq::Formatter::getDBptPhysicalValFromNewTable(KWTABLE* table, int type, std::string& text,
+                                                   long column, unsigned int index,
+                                                   KQ_CELL_LIST& cells) {
     physical_value(table, type, text, column, index, cells);
 }

@@ -1,6 +1,6 @@
 // System-variable columns: stored internal names shown by their display
 // names, and the label-column test of the same shape.
-#include "kq_format_data.h"
+#include "core/formatter.h"
 #include "kw_parse_sys_var.h"
 #include "kw_table.h"
 #include "log_lines.h"
@@ -27,21 +27,21 @@ void system_var_names(KW_MASTER_TABLE* master, Table* table, long column, KQ_CEL
 
 }  // namespace
 
-int KQ_FORMAT_DATA::checkSystemVar(KWTABLE* table, long column, std::string& selection) {
+int kq::Formatter::checkSystemVar(KWTABLE* table, long column, std::string& selection) {
     selection = table->get_component_sel(static_cast<int>(column));
     return selection.empty() ? 0 : 1;
 }
 
-int KQ_FORMAT_DATA::checkLabelCol(KWTABLE* table, long column, std::string& labelColumn) {
+int kq::Formatter::checkLabelCol(KWTABLE* table, long column, std::string& labelColumn) {
     labelColumn = table->get_label_col(static_cast<int>(column));
     return labelColumn.empty() ? 0 : 1;
 }
 
-void KQ_FORMAT_DATA::getPrettyValFromSystemVar(KWTABLE* table, long column, KQ_CELL_LIST& cells) {
+void kq::Formatter::getPrettyValFromSystemVar(KWTABLE* table, long column, KQ_CELL_LIST& cells) {
     system_var_names(pMasterTable, table, column, cells);
 }
 
-void KQ_FORMAT_DATA::getPrettyValFromSystemVar(KQ_TABLE_COPY* table, long column,
-                                               KQ_CELL_LIST& cells) {
+void kq::Formatter::getPrettyValFromSystemVar(KQ_TABLE_COPY* table, long column,
+                                              KQ_CELL_LIST& cells) {
     system_var_names(pMasterTable, table, column, cells);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kq_format_data.h"
 #include "kw_table.h"
 
 namespace kq {
@@ -30,6 +31,28 @@ inline void read_cell(KWTABLE* table, long column, long row, T& value) {
     table->get(static_cast<int>(column), static_cast<int>(row), value);
 }
 
+// The one reader of 32-bit integer and byte cells by type code: the 32 bits
+// the table holds, read through `unsigned long` for type 8, `long` for type
+// 9 and `char` for a byte (its code, 0 to 255). Callers choose how to see
+// the bits (signed, unsigned, as a number to convert); the width never
+// depends on the host's `long`.
+template <class Table>
+inline uint32_t read_int32_cell(Table* table, long column, long row, int type) {
+    if (type == KQ_TYPE_UINT32) {
+        unsigned long value = 0;
+        read_cell(table, column, row, value);
+        return static_cast<uint32_t>(value);
+    }
+    if (type == KQ_TYPE_INT32) {
+        long value = 0;
+        read_cell(table, column, row, value);
+        return static_cast<uint32_t>(static_cast<int32_t>(value));
+    }
+    char value = 0;
+    read_cell(table, column, row, value);
+    return static_cast<unsigned char>(value);
+}
+
 // The 32-bit value as "%ld" prints it on the target: signed decimal, so an
 // unsigned value of 2^31 or more shows negative. Written into `out`, whose
 // storage is reused; the same text as printf gives, without its cost.
@@ -43,14 +66,4 @@ inline std::string ld_text(int32_t value) {
     ld_text(value, out);
     return out;
 }
-// "%d" of a byte taken as unsigned: 0 to 255.
-inline void byte_text(char value, std::string& out) {
-    ld_text(static_cast<int32_t>(static_cast<unsigned char>(value)), out);
-}
-inline std::string byte_text(char value) {
-    std::string out;
-    byte_text(value, out);
-    return out;
-}
-
 }  // namespace kq

@@ -1,7 +1,7 @@
 // Unit conversion of a raw numeric value and the unit text after a printed
 // value. Unit 2 means "no unit": nothing is converted and nothing appended.
+#include "core/formatter.h"
 #include "core/log_lines.h"
-#include "kq_format_data.h"
 #include "kq_units.h"
 
 namespace {
@@ -9,7 +9,8 @@ namespace {
 // Types the platform's converter accepts: the further numeric types 4 to 7,
 // the 32-bit integers and the two floating-point types.
 bool convertible_type(int type) {
-    return (type >= 4 && type <= 9) || type == DT_FLOAT || type == DT_DOUBLE;
+    return (type >= KQ_TYPE_OTHER_NUMERIC_FIRST && type <= KQ_TYPE_INT32) ||
+           type == KQ_TYPE_FLOAT || type == KQ_TYPE_DOUBLE;
 }
 
 }  // namespace
@@ -18,9 +19,9 @@ bool convertible_type(int type) {
 // the other readers. The value is converted in place in the union member of
 // `type`. After a failed conversion the caller goes on with whatever the
 // converter left there.
-void KQ_FORMAT_DATA::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long /*column*/,
-                                                       int type, DATA_TYPE_UNION* value,
-                                                       UNIT_ENUM from, UNIT_ENUM to) {
+void kq::Formatter::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long /*column*/, int type,
+                                                      DATA_TYPE_UNION* value, UNIT_ENUM from,
+                                                      UNIT_ENUM to) {
     if (from == UNIT_NONE || to == UNIT_NONE || from == to) return;
     if (!convertible_type(type)) {
         KQ_DEBUG_LINE("Unit conversion not possible for data type %d", type);
@@ -33,8 +34,8 @@ void KQ_FORMAT_DATA::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long 
 
 // The unit value only decides whether anything is appended; the text comes
 // from the unit's name.
-void KQ_FORMAT_DATA::appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName,
-                                            std::string& text) {
+void kq::Formatter::appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName,
+                                           std::string& text) {
     if (unit == UNIT_NONE) return;
     text += ' ';
     text += getDisplayUnits(unitName.c_str());

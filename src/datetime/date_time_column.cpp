@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <string>
 
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
 #include "csys_date_time_format.h"
-#include "kq_format_data.h"
 #include "kq_units.h"
 #include "kw_table.h"
 
@@ -26,36 +26,30 @@ constexpr const char* kDateTimeMarker = "__DATE_TIME__";
 constexpr std::size_t kTimeFormatCapacity = 16;
 
 // Reads one 32-bit cell of type 8 or 9 into the union member of that type.
-// A type-8 read goes through `unsigned long` and a type-9 read through
-// `long`; both carry the stored 32 bits.
 template <class Table>
 DATA_TYPE_UNION read_time_cell(Table* table, long column, int32_t row, int type) {
     DATA_TYPE_UNION value;
-    if (type == DT_UINT32) {
-        unsigned long stored = 0;
-        read_cell(table, column, row, stored);
-        value.ulVal = static_cast<uint32_t>(stored);
-    } else {
-        long stored = 0;
-        read_cell(table, column, row, stored);
-        value.lVal = static_cast<int32_t>(stored);
-    }
+    const uint32_t bits = read_int32_cell(table, column, row, type);
+    if (type == KQ_TYPE_UINT32)
+        value.ulVal = bits;
+    else
+        value.lVal = static_cast<int32_t>(bits);
     return value;
 }
 
 // The seconds handed to the formatter: the same 32 bits as a signed value,
 // so an unsigned value of 2^31 or more arrives negative, on every host.
 long seconds_of(const DATA_TYPE_UNION& value, int type) {
-    const int32_t bits = type == DT_UINT32 ? static_cast<int32_t>(value.ulVal) : value.lVal;
+    const int32_t bits = type == KQ_TYPE_UINT32 ? static_cast<int32_t>(value.ulVal) : value.lVal;
     return static_cast<long>(bits);
 }
 
 }  // namespace
 }  // namespace kq
 
-void KQ_FORMAT_DATA::extractFormattedDateTimeVal(std::string format, KQ_TABLE_COPY* oldTable,
-                                                 KWTABLE* newTable, long column,
-                                                 KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+void kq::Formatter::extractFormattedDateTimeVal(std::string format, KQ_TABLE_COPY* oldTable,
+                                                KWTABLE* newTable, long column,
+                                                KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     CSysDateTimeFormat formatter;
     // The formatter is meant to get the registry of tables; without one the
     // call is skipped rather than handing over a reference to nothing.
@@ -67,8 +61,12 @@ void KQ_FORMAT_DATA::extractFormattedDateTimeVal(std::string format, KQ_TABLE_CO
     std::string timeFormat;
     getTimeFormat(format, timeFormat);
     const int isDateTime = newTable->get_is_date_time(static_cast<int>(column));
+    note("renders", -1, [&] {
+        return isDateTime ? std::string("date and time (GetDateTime)")
+                          : "time of day \"" + timeFormat + "\" (GetTime; empty means HH:MM:SS)";
+    });
 
-    if (type != DT_UINT32 && type != DT_INT32) {
+    if (type != KQ_TYPE_UINT32 && type != KQ_TYPE_INT32) {
         KQ_DEBUG_LINE("The data %d is not supported for extracting formatted date/time value",
                       type);
         return;
@@ -93,7 +91,7 @@ void KQ_FORMAT_DATA::extractFormattedDateTimeVal(std::string format, KQ_TABLE_CO
     render(newTable, newCells);
 }
 
-void KQ_FORMAT_DATA::getTimeFormat(std::string format, std::string& timeFormat) {
+void kq::Formatter::getTimeFormat(std::string format, std::string& timeFormat) {
     // The format sits in the first "(" after the marker and runs to the
     // next ")", or to the end of the string when none follows. Without the
     // marker, or without a "(" after it, the format is empty and the

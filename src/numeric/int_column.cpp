@@ -9,7 +9,7 @@ namespace {
 struct IntColumn {
     static const kq::SpecifierSyntax& syntax() { return kq::kIntSyntax; }
 
-    static bool supports(int type) { return type == DT_UINT32 || type == DT_INT32; }
+    static bool supports(int type) { return type == KQ_TYPE_UINT32 || type == KQ_TYPE_INT32; }
 
     static void report_unsupported(int type) {
         KQ_DEBUG_LINE("Cannot generate a string representation of data type %d", type);
@@ -17,21 +17,18 @@ struct IntColumn {
     static bool decodes(int) { return false; }
 
     template <class Table>
-    static kq::PrintValue read(KQ_FORMAT_DATA& formatter, Table* table, KWTABLE* live, long column,
+    static kq::PrintValue read(kq::Formatter& formatter, Table* table, KWTABLE* live, long column,
                                long row, int type, UNIT_ENUM stored, UNIT_ENUM display) {
         DATA_TYPE_UNION value{};
-        if (type == DT_UINT32) {
-            unsigned long stored_value = 0;
-            kq::read_cell(table, column, row, stored_value);
-            value.ulVal = static_cast<uint32_t>(stored_value);
-            formatter.getDatabaseValAfterUnitConversion(live, column, DT_UINT32, &value, stored,
-                                                        display);
+        const uint32_t bits = kq::read_int32_cell(table, column, row, type);
+        if (type == KQ_TYPE_UINT32) {
+            value.ulVal = bits;
+            formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_UINT32, &value,
+                                                        stored, display);
             return kq::PrintValue::of_unsigned(value.ulVal);
         }
-        long stored_value = 0;
-        kq::read_cell(table, column, row, stored_value);
-        value.lVal = static_cast<int32_t>(stored_value);
-        formatter.getDatabaseValAfterUnitConversion(live, column, DT_INT32, &value, stored,
+        value.lVal = static_cast<int32_t>(bits);
+        formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_INT32, &value, stored,
                                                     display);
         return kq::PrintValue::of_signed(value.lVal);
     }
@@ -39,9 +36,9 @@ struct IntColumn {
 
 }  // namespace
 
-void KQ_FORMAT_DATA::extractFormatDataForIntData(std::string format, KQ_TABLE_COPY* oldTable,
-                                                 KWTABLE* newTable, long column,
-                                                 KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+void kq::Formatter::extractFormatDataForIntData(std::string format, KQ_TABLE_COPY* oldTable,
+                                                KWTABLE* newTable, long column,
+                                                KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     kq::format_numeric_column<IntColumn>(*this, format, oldTable, newTable, column, oldCells,
                                          newCells);
 }

@@ -22,7 +22,7 @@
 //   static bool supports(int type);
 //   static void report_unsupported(int type);   // logs with its own line
 //   static bool decodes(int type);              // pseudo-specifiers apply
-//   template <class Table> static PrintValue read(KQ_FORMAT_DATA&, Table*,
+//   template <class Table> static PrintValue read(kq::Formatter&, Table*,
 //       KWTABLE* live, long column, long row, int type, UNIT_ENUM stored,
 //       UNIT_ENUM display);
 //     reads the cell and converts it to the display unit.
@@ -33,10 +33,10 @@
 #include <string>
 #include <vector>
 
+#include "core/format_units.h"
+#include "core/formatter.h"
 #include "core/table_access.h"
-#include "kq_format_data.h"
 #include "kq_units.h"
-#include "numeric/format_units.h"
 #include "numeric/pseudo_specifiers.h"
 #include "numeric/specifier_printer.h"
 #include "numeric/specifier_resolver.h"
@@ -64,167 +64,224 @@ struct CaseResult {
     bool pseudo = false;
 };
 
+// One numeric column's formatting for one call: the set-up, the row state
+// that runs on from cell to cell, and one step per stage of a cell.
 template <class Column>
-void format_numeric_column(KQ_FORMAT_DATA& formatter, const std::string& format,
-                           KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
-                           KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
-    const int type = newTable->get_int_type(column);
-    const std::string storedUnitText = newTable->get_units(column);
-    // An empty format raises std::out_of_range here, before any cell.
-    const bool trigger = formatter.check_trigger_dependency(format) != 0;
-    const bool unitPerRow =
-        trigger && formatter.check_if_units_in_trigger_dependency_column(format) != 0;
-    // Until a row names its unit, the display unit is that of the empty
-    // name: no unit.
-    const std::string displayUnitText = unitPerRow ? std::string() : newTable->get_units_us(column);
-    const UNIT_ENUM storedUnit = GetUnitEnum(storedUnitText.c_str());
-    UNIT_ENUM displayUnit = GetUnitEnum(displayUnitText.c_str());
-    if (!Column::supports(type)) {
-        Column::report_unsupported(type);
-        return;
+class NumericColumnWalk {
+public:
+    NumericColumnWalk(Formatter& formatter, const std::string& format, KWTABLE* live, long column)
+        : formatter_(formatter), format_(format), live_(live), column_(column) {}
+
+    void run(KQ_TABLE_COPY* oldTable, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+        type_ = live_->get_int_type(column_);
+        const std::string storedUnitText = live_->get_units(column_);
+        // An empty format raises std::out_of_range here, before any cell.
+        trigger_ = formatter_.check_trigger_dependency(format_) != 0;
+        unitPerRow_ =
+            trigger_ && formatter_.check_if_units_in_trigger_dependency_column(format_) != 0;
+        // Until a row names its unit, the display unit is that of the empty
+        // name: no unit.
+        const std::string displayUnitText =
+            unitPerRow_ ? std::string() : live_->get_units_us(column_);
+        storedUnit_ = GetUnitEnum(storedUnitText.c_str());
+        displayUnit_ = GetUnitEnum(displayUnitText.c_str());
+        if (!Column::supports(type_)) {
+            Column::report_unsupported(type_);
+            return;
+        }
+        decodes_ = Column::decodes(type_);
+        formatter_.appendUnitsStringIfAny(displayUnit_, displayUnitText, firstSuffix_);
+        if (trigger_) {
+            cases_ = std::make_unique<TriggerCases>(live_, format_);
+            results_.resize(static_cast<size_t>(cases_->size()) + 1);
+        }
+        format_cells(oldTable, oldCells);
+        format_cells(live_, newCells);
     }
-    const bool decodes = Column::decodes(type);
 
-    // Row state that runs on from row to row: the specifier (and the printer
-    // that holds it parsed) and the unit text. The specifier is the text
-    // `current` points to: a case's or the format's own, kept for the call,
-    // or `specifier` once a value has decoded it or it was borrowed.
-    std::string specifier;
-    const std::string* current = &specifier;
-    ParsedSpecifier empty;
-    const ParsedSpecifier* printer = &empty;
-    bool pseudo = false;  // *current is "%76g" or "%86g"
-    auto take = [&](const std::string& text, const ParsedSpecifier* parsed, bool isPseudo) {
-        current = &text;
-        printer = parsed;
-        pseudo = isPseudo;
-    };
-    std::string firstSuffix;
-    formatter.appendUnitsStringIfAny(displayUnit, displayUnitText, firstSuffix);
-    const std::string* suffix = &firstSuffix;
-
-    // A format that is no trigger dependency: one specifier for all rows,
-    // resolved at the first formatted row.
-    enum { kUnresolved, kNoSpecifier, kResolved } fixed = kUnresolved;
-    std::string fixedSpecifier;
-    ParsedSpecifier fixedPrinter;
-    bool fixedPseudo = false;
-
-    // A trigger dependency: the cases, and per case (the last slot stands
-    // for "no case in force") what it gives.
-    std::unique_ptr<TriggerCases> cases;
-    std::vector<CaseResult> results;
-    if (trigger) {
-        cases = std::make_unique<TriggerCases>(newTable, format);
-        results.resize(static_cast<size_t>(cases->size()) + 1);
-    }
-    const std::string noCase;
-    ParsedSpecifier borrowed;  // a specifier from another table
-    // What the pseudo-specifiers become, parsed at the first decoding.
-    static const char* const kDecoded[3] = {"%.7g", "%.8g", "%g"};
-    ParsedSpecifier decoded[3];
-    bool decodedParsed = false;
-    char sevenDigits[kSevenDigitBuffer];
-
-    char text[2 * kPrintBufferSize];
-
-    auto formatCells = [&](auto* table, KQ_CELL_LIST& cells) {
+private:
+    template <class Table>
+    void format_cells(Table* table, KQ_CELL_LIST& cells) {
         if (table == nullptr) return;  // no snapshot: no old rows
         for (_kq_fomatted_cell_data_struct& cell : cells) {
             if (!row_in_range(table, cell.row)) continue;
             const long row = cell.row;
-
-            if (trigger) {
-                // Trigger values come from the live table, for old rows too.
-                const int found = cases->case_in_force(newTable, row);
-                const size_t slot = found >= 0 ? static_cast<size_t>(found) : results.size() - 1;
-                const std::string& caseName = found >= 0 ? cases->name(found) : noCase;
-                CaseResult& r = results[slot];
-                if (!r.done) {
-                    r.done = true;
-                    std::string name;
-                    if (unitPerRow && unit_named_for_case(format, caseName, name)) {
-                        r.unit_found = true;
-                        r.unit = GetUnitEnum(name.c_str());
-                        // The name is handed on up to a NUL byte.
-                        formatter.appendUnitsStringIfAny(r.unit, name.c_str(), r.suffix);
-                    }
-                    r.resolved =
-                        resolve_specifier_for_case(formatter, Column::syntax(), format, caseName,
-                                                   newTable, row, r.specifier, r.remote);
-                    if (r.resolved && !r.remote) {
-                        r.printer.set(r.specifier);
-                        r.pseudo = is_pseudo_specifier(r.specifier);
-                    }
-                } else if (r.remote) {
-                    r.resolved =
-                        resolve_specifier_for_case(formatter, Column::syntax(), format, caseName,
-                                                   newTable, row, r.specifier, r.remote);
-                }
-                if (r.unit_found) {
-                    displayUnit = r.unit;
-                    suffix = &r.suffix;
-                }
-                if (r.resolved && !r.remote) {
-                    take(r.specifier, &r.printer, r.pseudo);
-                } else if (r.resolved) {
-                    // Borrowed anew for this row.
-                    specifier.assign(r.specifier);
-                    borrowed.set(specifier);
-                    take(specifier, &borrowed, is_pseudo_specifier(specifier));
-                }
-            } else {
-                if (fixed == kUnresolved) {
-                    fixed = resolve_specifier(formatter, Column::syntax(), format, newTable, row,
-                                              fixedSpecifier, 0)
-                                ? kResolved
-                                : kNoSpecifier;
-                    fixedPrinter.set(fixedSpecifier);
-                    fixedPseudo = is_pseudo_specifier(fixedSpecifier);
-                }
-                if (fixed == kResolved) take(fixedSpecifier, &fixedPrinter, fixedPseudo);
-            }
-
-            const PrintValue value = Column::read(formatter, table, newTable, column, row, type,
-                                                  storedUnit, displayUnit);
-            // "%76g" and "%86g" become a real specifier for this value, the
-            // text the next row starts from. Deciding on "%.7g" has printed
-            // the value with it already.
+            if (trigger_)
+                take_case_of_row(row);
+            else
+                take_fixed_specifier(row);
+            const PrintValue value = Column::read(formatter_, table, live_, column_, row, type_,
+                                                  storedUnit_, displayUnit_);
             std::size_t length = 0;
-            bool printed = false;
-            if (decodes && pseudo) {
-                const char* real = decode_pseudo_specifier(static_cast<float>(value.d),
-                                                           *current == "%86g", sevenDigits, length);
-                if (!decodedParsed) {
-                    for (int k = 0; k < 3; ++k) decoded[k].set(kDecoded[k]);
-                    decodedParsed = true;
-                }
-                int k = 0;
-                while (k < 2 && std::strcmp(real, kDecoded[k]) != 0) ++k;
-                specifier.assign(real);
-                current = &specifier;
-                printer = &decoded[k];
-                pseudo = false;
-                if (length > 0) {
-                    std::memcpy(text, sevenDigits, length);
-                    text[length] = '\0';
-                    printed = true;
-                }
-            }
-            if (!printed) length = printer->print(value, text);
-
-            // The printed value and the unit text, written in one go.
-            if (length + suffix->size() <= sizeof text) {
-                std::memcpy(text + length, suffix->data(), suffix->size());
-                cell.value.assign(text, length + suffix->size());
-            } else {
-                cell.value.assign(text, length);
-                cell.value.append(*suffix);
-            }
+            if (!(decodes_ && pseudo_ && decode_pseudo(value, length)))
+                length = printer_->print(value, text_);
+            write_cell(cell, length);
         }
-    };
-    formatCells(oldTable, oldCells);
-    formatCells(newTable, newCells);
+    }
+
+    // A format that is no trigger dependency: one specifier for all rows,
+    // resolved at the first formatted row.
+    void take_fixed_specifier(long row) {
+        if (fixed_ == kUnresolved) {
+            fixed_ = resolve_specifier(formatter_, Column::syntax(), format_, live_, row,
+                                       fixedSpecifier_, 0)
+                         ? kResolved
+                         : kNoSpecifier;
+            fixedPrinter_.set(fixedSpecifier_);
+            fixedPseudo_ = is_pseudo_specifier(fixedSpecifier_);
+            note_specifier(row, fixed_ == kResolved, fixedSpecifier_);
+        }
+        if (fixed_ == kResolved) take(fixedSpecifier_, &fixedPrinter_, fixedPseudo_);
+    }
+
+    // A trigger dependency: the case in force for the row (trigger values
+    // come from the live table, for old rows too) gives the unit and the
+    // specifier, worked out once per case; the last slot stands for "no
+    // case in force".
+    void take_case_of_row(long row) {
+        const int found = cases_->case_in_force(live_, row);
+        const size_t slot = found >= 0 ? static_cast<size_t>(found) : results_.size() - 1;
+        const std::string& caseName = found >= 0 ? cases_->name(found) : noCase_;
+        CaseResult& r = results_[slot];
+        if (!r.done) {
+            r.done = true;
+            std::string name;
+            if (unitPerRow_ && unit_named_for_case(format_, caseName, name)) {
+                r.unit_found = true;
+                r.unit = GetUnitEnum(name.c_str());
+                // The name is handed on up to a NUL byte.
+                formatter_.appendUnitsStringIfAny(r.unit, name.c_str(), r.suffix);
+                formatter_.note("unit", row, [&] {
+                    return case_label(&caseName, found >= 0) + "UNIT=" + name + " appends \"" +
+                           r.suffix + "\"";
+                });
+            }
+            r.resolved = resolve_specifier_for_case(formatter_, Column::syntax(), format_, caseName,
+                                                    live_, row, r.specifier, r.remote);
+            if (r.resolved && !r.remote) {
+                r.printer.set(r.specifier);
+                r.pseudo = is_pseudo_specifier(r.specifier);
+            }
+            note_specifier(row, r.resolved != 0, r.specifier, &caseName, found >= 0);
+        } else if (r.remote) {
+            r.resolved = resolve_specifier_for_case(formatter_, Column::syntax(), format_, caseName,
+                                                    live_, row, r.specifier, r.remote);
+        }
+        if (r.unit_found) {
+            displayUnit_ = r.unit;
+            suffix_ = &r.suffix;
+        }
+        if (r.resolved && !r.remote) {
+            take(r.specifier, &r.printer, r.pseudo);
+        } else if (r.resolved) {
+            // Borrowed anew for this row.
+            specifier_.assign(r.specifier);
+            borrowed_.set(specifier_);
+            take(specifier_, &borrowed_, is_pseudo_specifier(specifier_));
+        }
+    }
+
+    // "%76g" and "%86g" become a real specifier for this value, the text
+    // the next row starts from. Returns true when deciding on "%.7g" has
+    // printed the value already (its `length` bytes are in text_).
+    bool decode_pseudo(const PrintValue& value, std::size_t& length) {
+        static const char* const kDecoded[3] = {"%.7g", "%.8g", "%g"};
+        const char* real = decode_pseudo_specifier(static_cast<float>(value.d), *current_ == "%86g",
+                                                   sevenDigits_, length);
+        if (!decodedParsed_) {
+            for (int k = 0; k < 3; ++k) decoded_[k].set(kDecoded[k]);
+            decodedParsed_ = true;
+        }
+        int k = 0;
+        while (k < 2 && std::strcmp(real, kDecoded[k]) != 0) ++k;
+        specifier_.assign(real);
+        current_ = &specifier_;
+        printer_ = &decoded_[k];
+        pseudo_ = false;
+        if (length == 0) return false;
+        std::memcpy(text_, sevenDigits_, length);
+        text_[length] = '\0';
+        return true;
+    }
+
+    // The printed value and the unit text, written in one go.
+    void write_cell(_kq_fomatted_cell_data_struct& cell, std::size_t length) {
+        if (length + suffix_->size() <= sizeof text_) {
+            std::memcpy(text_ + length, suffix_->data(), suffix_->size());
+            cell.value.assign(text_, length + suffix_->size());
+        } else {
+            cell.value.assign(text_, length);
+            cell.value.append(*suffix_);
+        }
+    }
+
+    void take(const std::string& text, const ParsedSpecifier* parsed, bool isPseudo) {
+        current_ = &text;
+        printer_ = parsed;
+        pseudo_ = isPseudo;
+    }
+
+    void note_specifier(long row, bool resolved, const std::string& specifier,
+                        const std::string* caseName = nullptr, bool caseFound = false) {
+        formatter_.note("specifier", row, [&] {
+            return case_label(caseName, caseFound) +
+                   (resolved ? "\"" + specifier + "\""
+                             : std::string("none (the previous row's specifier stays)"));
+        });
+    }
+
+    static std::string case_label(const std::string* caseName, bool caseFound) {
+        if (caseName == nullptr) return std::string();
+        return caseFound ? "case [" + *caseName + "]: " : std::string("no case in force: ");
+    }
+
+    Formatter& formatter_;
+    const std::string& format_;
+    KWTABLE* live_;
+    long column_;
+
+    int type_ = 0;
+    bool trigger_ = false;
+    bool unitPerRow_ = false;
+    bool decodes_ = false;
+    UNIT_ENUM storedUnit_ = UNIT_NONE;
+    UNIT_ENUM displayUnit_ = UNIT_NONE;
+
+    // Row state that runs on from row to row: the specifier (the text
+    // current_ points to: a case's or the format's own, kept for the call,
+    // or specifier_ once a value has decoded it or it was borrowed), the
+    // printer that holds it parsed, and the unit text.
+    std::string specifier_;
+    const std::string* current_ = &specifier_;
+    ParsedSpecifier empty_;
+    const ParsedSpecifier* printer_ = &empty_;
+    bool pseudo_ = false;  // *current_ is "%76g" or "%86g"
+    std::string firstSuffix_;
+    const std::string* suffix_ = &firstSuffix_;
+
+    enum { kUnresolved, kNoSpecifier, kResolved } fixed_ = kUnresolved;
+    std::string fixedSpecifier_;
+    ParsedSpecifier fixedPrinter_;
+    bool fixedPseudo_ = false;
+
+    std::unique_ptr<TriggerCases> cases_;
+    std::vector<CaseResult> results_;
+    const std::string noCase_;
+    ParsedSpecifier borrowed_;  // a specifier from another table
+
+    // What the pseudo-specifiers become, parsed at the first decoding.
+    ParsedSpecifier decoded_[3];
+    bool decodedParsed_ = false;
+    char sevenDigits_[kSevenDigitBuffer];
+    char text_[2 * kPrintBufferSize];
+};
+
+template <class Column>
+void format_numeric_column(Formatter& formatter, const std::string& format, KQ_TABLE_COPY* oldTable,
+                           KWTABLE* newTable, long column, KQ_CELL_LIST& oldCells,
+                           KQ_CELL_LIST& newCells) {
+    NumericColumnWalk<Column>(formatter, format, newTable, column)
+        .run(oldTable, oldCells, newCells);
 }
 
 }  // namespace kq

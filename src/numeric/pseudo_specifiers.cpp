@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 
 const char* kq::decode_pseudo_specifier(float value, bool eight_for_large,
                                         char (&text)[kSevenDigitBuffer], std::size_t& length) {
@@ -21,14 +21,14 @@ const char* kq::decode_pseudo_specifier(float value, bool eight_for_large,
     return "%.7g";
 }
 
-void KQ_FORMAT_DATA::DecodeForFloat76(float value, std::string& specifier) {
+void kq::Formatter::DecodeForFloat76(float value, std::string& specifier) {
     if (specifier != "%76g") return;
     char text[kq::kSevenDigitBuffer];
     std::size_t length;
     specifier = kq::decode_pseudo_specifier(value, false, text, length);
 }
 
-void KQ_FORMAT_DATA::DecodeForFloat86(float value, std::string& specifier) {
+void kq::Formatter::DecodeForFloat86(float value, std::string& specifier) {
     if (specifier != "%86g") return;
     char text[kq::kSevenDigitBuffer];
     std::size_t length;

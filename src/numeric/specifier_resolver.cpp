@@ -66,9 +66,9 @@ int bare_form(const SpecifierSyntax& syntax, const std::string& format, std::str
 
 // Every form from the keyword search on; `start` is where the keyword is
 // looked for (kNone: nowhere).
-int resolve_from(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
-                 const std::string& format, bool trigger, Pos start, KWTABLE* table, long row,
-                 std::string& specifier, int depth, bool& remote) {
+int resolve_from(kq::Formatter& formatter, const SpecifierSyntax& syntax, const std::string& format,
+                 bool trigger, Pos start, KWTABLE* table, long row, std::string& specifier,
+                 int depth, bool& remote) {
     const Pos keyword = start == kNone ? kNone : find_from(format, syntax.keyword, start);
     if (keyword != kNone) return keyword_form(format, keyword, specifier);
 
@@ -95,7 +95,7 @@ int resolve_from(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
 
 }  // namespace
 
-int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+int resolve_specifier(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                       const std::string& format, KWTABLE* table, long row, std::string& specifier,
                       int depth) {
     const bool trigger = formatter.check_trigger_dependency(format) != 0;
@@ -113,7 +113,7 @@ int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
                         remote);
 }
 
-int resolve_specifier_for_case(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+int resolve_specifier_for_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                                const std::string& format, const std::string& caseName,
                                KWTABLE* table, long row, std::string& specifier, bool& remote) {
     remote = false;
@@ -123,12 +123,12 @@ int resolve_specifier_for_case(KQ_FORMAT_DATA& formatter, const SpecifierSyntax&
 
 }  // namespace kq
 
-int KQ_FORMAT_DATA::getFormatSpecifierForFloatVal(std::string format, KWTABLE* table, long row,
-                                                  std::string& specifier, int depth) {
+int kq::Formatter::getFormatSpecifierForFloatVal(std::string format, KWTABLE* table, long row,
+                                                 std::string& specifier, int depth) {
     return kq::resolve_specifier(*this, kq::kFloatSyntax, format, table, row, specifier, depth);
 }
 
-int KQ_FORMAT_DATA::getFormatSpecifierForIntVal(std::string format, KWTABLE* table, long row,
-                                                std::string& specifier, int depth) {
+int kq::Formatter::getFormatSpecifierForIntVal(std::string format, KWTABLE* table, long row,
+                                               std::string& specifier, int depth) {
     return kq::resolve_specifier(*this, kq::kIntSyntax, format, table, row, specifier, depth);
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 
 namespace kq {
 
@@ -29,7 +29,7 @@ constexpr int kMaxRemoteDepth = 8;
 // (trigger values, remote references); `depth` is the level of `format`.
 // An empty format (also one reached through a remote reference) raises
 // std::out_of_range.
-int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+int resolve_specifier(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                       const std::string& format, KWTABLE* table, long row, std::string& specifier,
                       int depth);
 
@@ -38,7 +38,7 @@ int resolve_specifier(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
 // answer needed a remote format reference: such an answer depends on other
 // tables, and asking for it again repeats their look-ups; any other answer
 // depends only on the format and the case name.
-int resolve_specifier_for_case(KQ_FORMAT_DATA& formatter, const SpecifierSyntax& syntax,
+int resolve_specifier_for_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                                const std::string& format, const std::string& caseName,
                                KWTABLE* table, long row, std::string& specifier, bool& remote);
 

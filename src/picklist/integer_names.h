@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 
 namespace kq {
 

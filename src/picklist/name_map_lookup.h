@@ -5,9 +5,9 @@
 #include <string>
 #include <type_traits>
 
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/table_access.h"
-#include "kq_format_data.h"
 
 namespace kq {
 

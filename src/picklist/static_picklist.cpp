@@ -1,8 +1,8 @@
 // Static pick lists: "name(value)" entries written in a format string, the
 // name map they give, and looking cells up in such a map.
 
+#include "core/formatter.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "picklist/name_map_lookup.h"
 
 namespace kq {
@@ -19,7 +19,7 @@ constexpr Pos kShortestEntry = 4;
 // Entries are a name, "(", the value text up to the first ")", then exactly
 // one separator character of any kind. Nothing is trimmed. A value keeps the
 // first name it receives, also across calls into the same map.
-void KQ_FORMAT_DATA::populatePrettyValFromStaticPickList(std::string pickList, KQ_NAME_MAP& names) {
+void kq::Formatter::populatePrettyValFromStaticPickList(std::string pickList, KQ_NAME_MAP& names) {
     using namespace kq;
     Pos entry = 0;  // start of the entry being read
     Pos open = find_from(pickList, '(', entry);
@@ -34,24 +34,24 @@ void KQ_FORMAT_DATA::populatePrettyValFromStaticPickList(std::string pickList, K
     }
 }
 
-int KQ_FORMAT_DATA::getRowPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
-                                           _kq_fomatted_cell_data_struct& cell) {
+int kq::Formatter::getRowPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
+                                          _kq_fomatted_cell_data_struct& cell) {
     std::string stored;
     return kq::name_cell_from_map(table, column, names, cell, stored);
 }
 
-int KQ_FORMAT_DATA::getRowPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
-                                           _kq_fomatted_cell_data_struct& cell) {
+int kq::Formatter::getRowPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
+                                          _kq_fomatted_cell_data_struct& cell) {
     std::string stored;
     return kq::name_cell_from_map(table, column, names, cell, stored);
 }
 
-int KQ_FORMAT_DATA::getPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
-                                        KQ_CELL_LIST& cells) {
+int kq::Formatter::getPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
+                                       KQ_CELL_LIST& cells) {
     return kq::name_cells_from_map(table, column, names, cells);
 }
 
-int KQ_FORMAT_DATA::getPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
-                                        KQ_CELL_LIST& cells) {
+int kq::Formatter::getPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
+                                       KQ_CELL_LIST& cells) {
     return kq::name_cells_from_map(table, column, names, cells);
 }

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 #include "picklist/integer_names.h"
 #include "picklist/stored_value_text.h"
 
@@ -41,12 +41,13 @@ bool name_in_range_cells(Table* table, long column, int type, const KQ_NAME_MAP&
 }  // namespace
 }  // namespace kq
 
-void KQ_FORMAT_DATA::extractFormatDataFromStaticPickList(std::string pickList,
-                                                         KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
-                                                         long column, KQ_CELL_LIST& oldCells,
-                                                         KQ_CELL_LIST& newCells) {
+void kq::Formatter::extractFormatDataFromStaticPickList(std::string pickList,
+                                                        KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                                                        long column, KQ_CELL_LIST& oldCells,
+                                                        KQ_CELL_LIST& newCells) {
     KQ_NAME_MAP names;
     populatePrettyValFromStaticPickList(pickList, names);
+    note_pairs(pickList, names);
     const int type = newTable->get_int_type(static_cast<int>(column));
     std::optional<kq::IntegerNames> byValue;
     if (kq::has_integer_text(type) && !(oldCells.empty() && newCells.empty()))

@@ -11,7 +11,7 @@ namespace kq {
 
 // Types whose stored value is looked up by its decimal text.
 inline bool has_integer_text(int type) {
-    return type == DT_INT32 || type == DT_UINT32 || type == DT_BYTE;
+    return type == KQ_TYPE_INT32 || type == KQ_TYPE_UINT32 || type == KQ_TYPE_BYTE;
 }
 
 // The stored value of (column, row) of such a type as the number its text
@@ -19,23 +19,7 @@ inline bool has_integer_text(int type) {
 // -1), a byte as its unsigned code 0 to 255.
 template <class Table>
 int32_t stored_integer(Table* table, long column, long row, int type) {
-    switch (type) {
-        case DT_INT32: {
-            long value = 0;
-            read_cell(table, column, row, value);
-            return static_cast<int32_t>(value);
-        }
-        case DT_UINT32: {
-            unsigned long value = 0;
-            read_cell(table, column, row, value);
-            return static_cast<int32_t>(static_cast<uint32_t>(value));
-        }
-        default: {
-            char value = 0;
-            read_cell(table, column, row, value);
-            return static_cast<unsigned char>(value);
-        }
-    }
+    return static_cast<int32_t>(read_int32_cell(table, column, row, type));
 }
 
 // Reads (column, row) and writes its text into `out` by the live table's

@@ -7,9 +7,9 @@
 // equals the trigger column's value text in the row is in force.
 #include "picklist/trigger_column.h"
 
+#include "core/formatter.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "picklist/integer_names.h"
 
 namespace kq {
@@ -19,18 +19,11 @@ namespace {
 // columns, the unsigned code for byte columns, the table's own text for
 // every other type. The two number types compare as numbers: a case value
 // matches exactly when it is the decimal text of the number.
-bool shown_as_number(int type) { return type == 9 || type == 1; }
+bool shown_as_number(int type) { return type == KQ_TYPE_INT32 || type == KQ_TYPE_BYTE; }
 
 template <class Table>
 int32_t read_number(Table* table, int type, long column, long row) {
-    if (type == 9) {
-        long value = 0;
-        read_cell(table, column, row, value);
-        return static_cast<int32_t>(value);
-    }
-    char value = 0;
-    read_cell(table, column, row, value);
-    return static_cast<unsigned char>(value);
+    return static_cast<int32_t>(read_int32_cell(table, column, row, type));
 }
 
 }  // namespace
@@ -115,12 +108,12 @@ void find_case_in_force(KWTABLE* live, Table* values, const std::string& format,
 
 }  // namespace
 
-void KQ_FORMAT_DATA::getTriggerColVal(KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
-                                      std::string format, long row, std::string& caseName) {
+void kq::Formatter::getTriggerColVal(KWTABLE* newTable, KQ_TABLE_COPY* oldTable, std::string format,
+                                     long row, std::string& caseName) {
     find_case_in_force(newTable, oldTable, format, row, caseName);
 }
 
-void KQ_FORMAT_DATA::getTriggerColVal(KWTABLE* newTable, std::string format, long row,
-                                      std::string& caseName) {
+void kq::Formatter::getTriggerColVal(KWTABLE* newTable, std::string format, long row,
+                                     std::string& caseName) {
     find_case_in_force(newTable, newTable, format, row, caseName);
 }

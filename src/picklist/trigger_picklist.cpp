@@ -5,10 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "picklist/name_map_lookup.h"
 
 namespace kq {
@@ -26,11 +26,11 @@ std::string trigger_column_name(const std::string& format, kq::Pos brace) {
     return brace > 1 ? kq::between(format, 1, brace) : std::string();
 }
 
-void physical_text(KQ_FORMAT_DATA& fmt, KQ_TABLE_COPY* table, int type, std::string& text,
+void physical_text(kq::Formatter& fmt, KQ_TABLE_COPY* table, int type, std::string& text,
                    long column, unsigned int index, KQ_CELL_LIST& cells) {
     fmt.getDBptPhysicalValFromOldTable(table, type, text, column, index, cells);
 }
-void physical_text(KQ_FORMAT_DATA& fmt, KWTABLE* table, int type, std::string& text, long column,
+void physical_text(kq::Formatter& fmt, KWTABLE* table, int type, std::string& text, long column,
                    unsigned int index, KQ_CELL_LIST& cells) {
     fmt.getDBptPhysicalValFromNewTable(table, type, text, column, index, cells);
 }
@@ -39,7 +39,7 @@ void physical_text(KQ_FORMAT_DATA& fmt, KWTABLE* table, int type, std::string& t
 // `text` is shared by every cell of the call. Returns true when some
 // in-range cell found no name (its value is kept).
 template <class Table>
-bool name_cells_by_physical_value(KQ_FORMAT_DATA& fmt, Table* table, long column, int type,
+bool name_cells_by_physical_value(kq::Formatter& fmt, Table* table, long column, int type,
                                   const KQ_NAME_MAP& names, std::string& text,
                                   KQ_CELL_LIST& cells) {
     bool missed = false;
@@ -61,9 +61,8 @@ bool name_cells_by_physical_value(KQ_FORMAT_DATA& fmt, Table* table, long column
 // A case text runs from its "]" to the first "," after it, even one past the
 // closing "}"; only when no "," follows at all does the "}" end it. A case
 // with neither ends the parse.
-void KQ_FORMAT_DATA::populatePrettyValFromTriggerDependencies(KWTABLE* /*table*/,
-                                                              std::string format,
-                                                              KQ_NAME_MAP& names) {
+void kq::Formatter::populatePrettyValFromTriggerDependencies(KWTABLE* /*table*/, std::string format,
+                                                             KQ_NAME_MAP& names) {
     using namespace kq;
     const Pos brace = find_from(format, '{');
     if (brace == kNone) return;
@@ -85,27 +84,27 @@ void KQ_FORMAT_DATA::populatePrettyValFromTriggerDependencies(KWTABLE* /*table*/
     }
 }
 
-int KQ_FORMAT_DATA::getPrettyValFromStaticPickList(KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
-                                                   int column, std::string format,
-                                                   KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
+int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
+                                                  int column, std::string format,
+                                                  KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
     return kq::name_cells_from_map(oldTable, column, names, cells);
 }
 
-int KQ_FORMAT_DATA::getPrettyValFromStaticPickList(KWTABLE* newTable, int column,
-                                                   std::string format, KQ_NAME_MAP& names,
-                                                   KQ_CELL_LIST& cells) {
+int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, int column, std::string format,
+                                                  KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
     return kq::name_cells_from_map(newTable, column, names, cells);
 }
 
 // The old side is finished (remote fallback included) before any new cell
 // is read; each side's fallback sees only that side's cells.
-void KQ_FORMAT_DATA::extractFormatDataFromStaticPickListAvailableInTrigDep(
+void kq::Formatter::extractFormatDataFromStaticPickListAvailableInTrigDep(
     std::string format, KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
     KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     KQ_NAME_MAP names;
     populatePrettyValFromTriggerDependencies(newTable, format, names);
+    note_pairs(format, names);
     const int type = newTable->get_int_type(static_cast<int>(column));
     std::string text;
 

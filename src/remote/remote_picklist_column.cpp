@@ -12,9 +12,9 @@
 #include <string>
 #include <utility>
 
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "remote/row_template.h"
 
 namespace kq {
@@ -62,7 +62,7 @@ Pos last_equals_in(const std::string& s, Pos begin, Pos end) {
 
 class RemoteReferenceScan {
 public:
-    RemoteReferenceScan(KQ_FORMAT_DATA& formatter, const std::string& format,
+    RemoteReferenceScan(kq::Formatter& formatter, const std::string& format,
                         KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
                         KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells, KQ_NAME_MAP& names)
         : fmt_(formatter),
@@ -225,7 +225,7 @@ private:
         return true;
     }
 
-    KQ_FORMAT_DATA& fmt_;
+    kq::Formatter& fmt_;
     const std::string& text_;
     KQ_TABLE_COPY* old_table_;
     KWTABLE* new_table_;
@@ -250,7 +250,7 @@ private:
 
 // Returns 1 when every reference parsed and, if any names were collected,
 // every requested cell found one; 0 otherwise.
-int KQ_FORMAT_DATA::extractFormatDataFromRemotePicklistString(
+int kq::Formatter::extractFormatDataFromRemotePicklistString(
     std::string format, KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
     KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells, KQ_NAME_MAP& names) {
     KQ_DEBUG_LINE("Extracting pretty names from remote pick list string: %s", format.c_str());
@@ -265,11 +265,11 @@ int KQ_FORMAT_DATA::extractFormatDataFromRemotePicklistString(
     return result;
 }
 
-int KQ_FORMAT_DATA::extractFormatDataFromRemotePicklistString(std::string format,
-                                                              KQ_TABLE_COPY* oldTable,
-                                                              KWTABLE* newTable, long column,
-                                                              KQ_CELL_LIST& oldCells,
-                                                              KQ_CELL_LIST& newCells) {
+int kq::Formatter::extractFormatDataFromRemotePicklistString(std::string format,
+                                                             KQ_TABLE_COPY* oldTable,
+                                                             KWTABLE* newTable, long column,
+                                                             KQ_CELL_LIST& oldCells,
+                                                             KQ_CELL_LIST& newCells) {
     KQ_NAME_MAP names;
     return extractFormatDataFromRemotePicklistString(std::move(format), oldTable, newTable, column,
                                                      oldCells, newCells, names) != 0

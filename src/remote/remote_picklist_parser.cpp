@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "kw_table.h"
 #include "remote/row_template.h"
 
@@ -56,10 +56,11 @@ void read_labels(KWTABLE* remote, int key_column, const std::string& label_colum
 }  // namespace
 }  // namespace kq
 
-int KQ_FORMAT_DATA::parseRemotePickList(std::string formatString, KQ_NAME_MAP& names,
-                                        KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
-                                        KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& names,
+                                       KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
+                                       KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     using namespace kq;
+    note("remote reference", -1, [&] { return formatString; });
     // Without a "." both names are the whole reference.
     const Pos dot = find_from(formatString, '.');
     const std::string tableName = between(formatString, 0, dot);
@@ -112,7 +113,7 @@ int KQ_FORMAT_DATA::parseRemotePickList(std::string formatString, KQ_NAME_MAP& n
 
 namespace kq {
 
-int format_rows_from_template(KQ_FORMAT_DATA& formatter, KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
+int format_rows_from_template(kq::Formatter& formatter, KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
                               long column, KQ_NAME_MAP& names, const std::string& rowTemplate,
                               unsigned int marker, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     if (marker > rowTemplate.size()) return 0;  // no marker where the caller said
@@ -144,10 +145,10 @@ int format_rows_from_template(KQ_FORMAT_DATA& formatter, KWTABLE* newTable, KQ_T
 // One reference per old cell, its row number (from 1) put in place of the
 // marker; each reference's names serve only that row's cells and are then
 // dropped, so the old list decides how many rows are done.
-void KQ_FORMAT_DATA::getFormattedDataForRow(KWTABLE* newTable, KQ_TABLE_COPY* oldTable, long column,
-                                            KQ_NAME_MAP& names, std::string& rowTemplate,
-                                            unsigned int& markerPos, KQ_CELL_LIST& oldCells,
-                                            KQ_CELL_LIST& newCells) {
+void kq::Formatter::getFormattedDataForRow(KWTABLE* newTable, KQ_TABLE_COPY* oldTable, long column,
+                                           KQ_NAME_MAP& names, std::string& rowTemplate,
+                                           unsigned int& markerPos, KQ_CELL_LIST& oldCells,
+                                           KQ_CELL_LIST& newCells) {
     kq::format_rows_from_template(*this, newTable, oldTable, column, names, rowTemplate, markerPos,
                                   oldCells, newCells);
 }

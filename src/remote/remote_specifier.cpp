@@ -4,16 +4,16 @@
 // case's "]" and the closing "}") instead of writing a specifier; the
 // column's own format is then used. In a format marked "__remoterow__", a
 // column name holding "#" stands for the float pseudo-specifier "%76g".
+#include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "kw_table.h"
 
 namespace {
 constexpr const char* kRemoteRowPseudoSpecifier = "%76g";
 }
 
-int KQ_FORMAT_DATA::getRemoteFormatSpecifier(std::string formatString, std::string& remoteFormat) {
+int kq::Formatter::getRemoteFormatSpecifier(std::string formatString, std::string& remoteFormat) {
     using kq::kNone;
     const kq::Pos dot = kq::find_from(formatString, '.');
     if (dot == kNone) return 1;
@@ -32,6 +32,7 @@ int KQ_FORMAT_DATA::getRemoteFormatSpecifier(std::string formatString, std::stri
     // Without a master table no table can be found.
     KWTABLE* table =
         pMasterTable != nullptr ? pMasterTable->get_class_pointer(tableName.c_str()) : nullptr;
+    note("borrows from", -1, [&] { return tableName + "." + columnName; });
     if (table == nullptr) {
         KQ_DEBUG_LINE("Cannot get class pointer for table named: %s", tableName.c_str());
         return 0;
@@ -40,5 +41,6 @@ int KQ_FORMAT_DATA::getRemoteFormatSpecifier(std::string formatString, std::stri
     const int column = table->get_column_number(columnName, true);
     if (column < 0) return 0;
     remoteFormat = table->get_us_format(column);
+    note("borrowed format", -1, [&] { return tableName + "." + columnName + ": " + remoteFormat; });
     return 1;
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "kq_format_data.h"
+#include "core/formatter.h"
 
 namespace kq {
 
@@ -16,7 +16,7 @@ constexpr const char kRowNumberMarker[] = "[__ROW_NUM__]";
 // brought names, names old cell i and new cell i (if there is one) and
 // empties the map. Returns 1 when every row's reference parsed and every
 // looked-up cell found a name, else 0.
-int format_rows_from_template(KQ_FORMAT_DATA& formatter, KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
+int format_rows_from_template(kq::Formatter& formatter, KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
                               long column, KQ_NAME_MAP& names, const std::string& rowTemplate,
                               unsigned int marker, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells);
 

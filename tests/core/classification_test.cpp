@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 namespace {
@@ -12,7 +13,7 @@ struct Case {
     int expected;
 };
 
-KQ_FORMAT_DATA fmt;
+kq::Formatter fmt;
 
 }  // namespace
 
@@ -89,12 +90,4 @@ TEST(Classification, StaticPickListString) {
         fmt.extractStaticPickListString(c.first, out);
         EXPECT_EQ(out, c.second) << c.first;
     }
-}
-
-TEST(Classification, DateTimeAsksTheTableLast) {
-    auto t = kqtest::make_live({"T", {{"a", 9}, {"b", 9}}, {}});
-    t->host_data().column(1)->is_date_time = 1;
-    EXPECT_EQ(fmt.check_if_date_time(t.get(), 0, "x__DATE_TIME__(hh:mm)"), 1);
-    EXPECT_EQ(fmt.check_if_date_time(t.get(), 0, "%d"), 0);
-    EXPECT_EQ(fmt.check_if_date_time(t.get(), 1, ""), 1);
 }

@@ -1,6 +1,7 @@
 // Plain values and system-variable names.
 #include <gtest/gtest.h>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 using kqtest::cells;
@@ -26,7 +27,7 @@ TEST(PlainValues, TextByType) {
         {8, "2147483648", "-2147483648"}, {1, "A", "65"},  {1, "\xFF", "255"},
         {9, "2147483647", "2147483647"},
     };
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         auto spec = typed(c.type, {c.stored});
         auto live = kqtest::make_live(spec);
@@ -45,8 +46,8 @@ TEST(PlainValues, RowsAtTheCountKeepTheirValue) {
     auto snap = kqtest::make_snapshot(typed(15, {"old"}));
     auto oldCells = cells({1, 0}, "keep");
     auto newCells = cells({2, 1, 0}, "keep");
-    KQ_FORMAT_DATA().extractFormatDataFromOldAndNewTable(snap.get(), live.get(), 0, oldCells,
-                                                         newCells);
+    kq::Formatter().extractFormatDataFromOldAndNewTable(snap.get(), live.get(), 0, oldCells,
+                                                        newCells);
     EXPECT_EQ(values(oldCells), (std::vector<std::string>{"keep", "old"}));
     EXPECT_EQ(values(newCells), (std::vector<std::string>{"keep", "b", "a"}));
 }
@@ -58,7 +59,7 @@ TEST(PlainValues, UnsupportedTypeEmptiesCellsAndLogsEach) {
     auto newCells = cells({0, 1, 2}, "x");
     KQ_CELL_LIST none;
     // No old cells: the snapshot is never touched, so none is needed.
-    KQ_FORMAT_DATA().extractFormatDataFromOldAndNewTable(nullptr, live.get(), 0, none, newCells);
+    kq::Formatter().extractFormatDataFromOldAndNewTable(nullptr, live.get(), 0, none, newCells);
     EXPECT_EQ(values(newCells), (std::vector<std::string>{"", "", "x"}));
     ASSERT_EQ(log.records().size(), 4u);
     for (int i = 0; i < 2; ++i) {
@@ -80,7 +81,7 @@ TEST(PlainValues, ErrorLineWithoutDebugIsSysLogOnly) {
     kqtest::LogCapture log(false);
     auto newCells = cells({0});
     KQ_CELL_LIST none;
-    KQ_FORMAT_DATA().extractFormatDataFromOldAndNewTable(nullptr, live.get(), 0, none, newCells);
+    kq::Formatter().extractFormatDataFromOldAndNewTable(nullptr, live.get(), 0, none, newCells);
     EXPECT_EQ(log.lines(),
               std::vector<std::string>{"sys: Invalid Data type iType:13 of iColumn:0"});
 }
@@ -93,7 +94,7 @@ TEST(SystemVariables, DisplayNamesAndSkippedValues) {
     spec.columns[0].component_sel = "analyser";
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     kqtest::LogCapture log;
     auto newCells = cells({0, 1, 2, 3, 4, 5}, "init");
     fmt.getPrettyValFromSystemVar(live.get(), 0, newCells);
@@ -113,23 +114,33 @@ TEST(SystemVariables, SelectionAndLabelTests) {
     auto live = kqtest::make_live(spec);
     for (long column : {0, 1}) {
         std::string selection = "stale", label = "stale";
-        EXPECT_EQ(KQ_FORMAT_DATA().checkSystemVar(live.get(), column, selection), column);
-        EXPECT_EQ(KQ_FORMAT_DATA().checkLabelCol(live.get(), column, label), column);
+        EXPECT_EQ(kq::Formatter().checkSystemVar(live.get(), column, selection), column);
+        EXPECT_EQ(kq::Formatter().checkLabelCol(live.get(), column, label), column);
         EXPECT_EQ(selection, column ? "sel" : "");
         EXPECT_EQ(label, column ? "name" : "");
     }
 }
 
+// The master table held decides where system-variable names come from:
+// the first non-null pointer stays.
 TEST(FormatterObject, MasterPointerIsSetOnce) {
-    KW_MASTER_TABLE p, q;
+    kqtest::World p, q;
+    p.sys_var("AI1", "from p");
+    q.sys_var("AI1", "from q");
+    kqtest::ColumnDef column{"v", 15, "%s"};
+    column.component_sel = "AI";
+    auto live = kqtest::make_live({"T", {column}, {{"AI1"}}});
+    auto shown = [&](KQ_FORMAT_DATA& formatter) {
+        std::vector<kq_formatted_col_data_struct> none, cols{{0, kqtest::cells({0})}};
+        formatter.GetFormattedValue(nullptr, live.get(), none, cols);
+        return cols[0].cells[0].value;
+    };
     KQ_FORMAT_DATA a;
     a.Set_master_table_pointer(nullptr);
-    EXPECT_EQ(a.master_table(), nullptr);
-    a.Set_master_table_pointer(&p);
-    a.Set_master_table_pointer(&q);
-    EXPECT_EQ(a.master_table(), &p);
+    a.Set_master_table_pointer(p.master());
+    a.Set_master_table_pointer(q.master());
+    EXPECT_EQ(shown(a), "from p");
     KQ_FORMAT_DATA b(nullptr);
-    EXPECT_EQ(b.master_table(), nullptr);
-    b.Set_master_table_pointer(&q);
-    EXPECT_EQ(b.master_table(), &q);
+    b.Set_master_table_pointer(q.master());
+    EXPECT_EQ(shown(b), "from q");
 }

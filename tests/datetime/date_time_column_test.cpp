@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 namespace {
@@ -32,7 +33,7 @@ std::pair<Strings, Strings> run(const kqtest::TableSpec& old, const kqtest::Tabl
     auto snapshot = kqtest::make_snapshot(old);
     KQ_CELL_LIST oldCells = kqtest::cells(oldRows, "keep");
     KQ_CELL_LIST newCells = kqtest::cells(newRows, "keep");
-    KQ_FORMAT_DATA(world.master())
+    kq::Formatter(world.master())
         .extractFormattedDateTimeVal(format, snapshot.get(), table, 0, oldCells, newCells);
     return {kqtest::values(oldCells), kqtest::values(newCells)};
 }

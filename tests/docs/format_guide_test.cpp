@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "kq_format_trace.h"
 #include "kq_test_tables.h"
 
 namespace {
@@ -174,9 +175,18 @@ public:
             {1, kqtest::cells({row}, kUntouched)}};
         std::vector<kq_formatted_col_data_struct> new_columns{
             {1, kqtest::cells({row}, kUntouched)}};
+        auto traced_old = old_columns, traced_new = new_columns;
         KQ_FORMAT_DATA formatter(world_.master());
         formatter.GetFormattedValue(snapshot.get(), live.get(), old_columns, new_columns);
         text = (old_view ? old_columns : new_columns)[0].cells[0].value;
+        // The traced run (kqfmt explain's) shows the same and records the
+        // tests it made.
+        KQ_FORMAT_TRACE trace;
+        KQ_TraceFormattedValue(world_.master(), snapshot.get(), live.get(), traced_old, traced_new,
+                               trace);
+        EXPECT_EQ((old_view ? traced_old : traced_new)[0].cells[0].value, text) << e.line;
+        EXPECT_FALSE(trace.steps.empty()) << e.line;
+        EXPECT_EQ(trace.formatter.empty(), trace.kind == KQ_COLUMN_KIND::NONE) << e.line;
         return true;
     }
 

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 namespace {
@@ -35,7 +36,7 @@ std::size_t allocations_for(int rows, bool integer) {
     }
     auto live = kqtest::make_live(desc);
     auto none = kqtest::cells({}), newCells = kqtest::cells(rowNumbers);
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     const std::size_t before = g_allocations;
     if (integer)
         fmt.extractFormatDataForIntData(format, nullptr, live.get(), 0, none, newCells);

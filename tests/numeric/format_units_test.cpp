@@ -4,8 +4,9 @@
 // as a C string: it ends at a zero byte.
 #include <gtest/gtest.h>
 
+#include "core/formatter.h"
+#include "kq_host_units.h"
 #include "kq_test_tables.h"
-#include "kq_units.h"
 
 TEST(FormatUnits, UnitOfTheCaseInForce) {
     // MODE holds 0 (case Off) in row 0, 1 (case On) in row 1, 7 (no case) in row 2.
@@ -37,7 +38,7 @@ TEST(FormatUnits, UnitOfTheCaseInForce) {
                                  {{"MODE", 9, "Off(0),On(1)"}, {"MODEOn", 9, "Off(0),On(1)"}},
                                  {{"0", "0"}, {"1", "1"}, {"7", "7"}}};
     auto live = kqtest::make_live(spec);
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         UNIT_ENUM unit = UNIT_ENUM(0);
         std::string text = "previous", work = "junk";

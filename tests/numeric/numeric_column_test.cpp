@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/formatter.h"
+#include "kq_host_units.h"
 #include "kq_test_tables.h"
-#include "kq_units.h"
 
 using kqtest::cells;
 using kqtest::values;
@@ -21,7 +22,7 @@ const std::string kDegF =
 
 void run(bool integer, const std::string& format, KQ_TABLE_COPY* snapshot, KWTABLE* live,
          KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells, long column = 0) {
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     if (integer)
         fmt.extractFormatDataForIntData(format, snapshot, live, column, oldCells, newCells);
     else
@@ -200,12 +201,11 @@ TEST(UnitConversion, WhenItApplies) {
         kqtest::LogCapture log;
         DATA_TYPE_UNION value{};
         value.dVal = 100.0;
-        KQ_FORMAT_DATA().getDatabaseValAfterUnitConversion(nullptr, 0, c.type, &value, c.from,
-                                                           c.to);
+        kq::Formatter().getDatabaseValAfterUnitConversion(nullptr, 0, c.type, &value, c.from, c.to);
         EXPECT_DOUBLE_EQ(value.dVal, c.shown) << c.type;
         EXPECT_EQ(log.lines(), c.lines) << c.type;
     }
     std::string text = "12.5";
-    KQ_FORMAT_DATA().appendUnitsStringIfAny(GetUnitEnum("mm"), "", text);
+    kq::Formatter().appendUnitsStringIfAny(GetUnitEnum("mm"), "", text);
     EXPECT_EQ(text, "12.5 ");  // the text comes from the name, even an empty one
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/formatter.h"
 #include "kq_format_data.h"
 
 TEST(PseudoSpecifiers, DecodeByValue) {
@@ -29,7 +30,7 @@ TEST(PseudoSpecifiers, DecodeByValue) {
         {"86 under the 76 decoder", false, 100.0f, "%86g", "%86g"},
         {"76 under the 86 decoder", true, 0.1f, "%76g", "%76g"},
     };
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         std::string specifier = c.specifier;
         c.decoder86 ? fmt.DecodeForFloat86(c.value, specifier)

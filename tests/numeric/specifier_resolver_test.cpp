@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 namespace {
@@ -20,7 +21,7 @@ struct Case {
 const kqtest::TableSpec kModes{"T", {{"MODE", 9, "Off(0),On(1)"}}, {{"0"}, {"1"}, {"2"}}};
 
 void check(bool integer, const Case& c, KWTABLE* table = nullptr, long row = 0,
-           KQ_FORMAT_DATA fmt = KQ_FORMAT_DATA()) {
+           kq::Formatter fmt = kq::Formatter()) {
     std::string specifier = "prev";
     const int result = integer ? fmt.getFormatSpecifierForIntVal(c.format, table, row, specifier)
                                : fmt.getFormatSpecifierForFloatVal(c.format, table, row, specifier);
@@ -80,7 +81,7 @@ TEST(SpecifierResolver, RemoteReferences) {
     kqtest::World world;
     KWTABLE* local = world.add(kModes);
     world.add({"REM", {{"pres", 13, "%.4f"}, {"count", 9, "int(%3d)"}}, {}});
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     check(false, {"@MODE{[Off]REM.pres}", 1, "%.4f"}, local, 0, fmt);
     check(false, {"@MODE{[Off]REM.nope}", 0, "prev"}, local, 0, fmt);
     check(false, {"@MODE{[Off]NOPE.#1}__remoterow__", 1, "%76g"}, local, 0, fmt);
@@ -105,6 +106,6 @@ TEST(SpecifierResolver, ReferenceChainsAreBounded) {
         if (links > 0) world.add({"C" + std::to_string(links), {{"f", 12, "%.4f"}}, {}});
         KWTABLE* start = world.master()->get_class_pointer("C0");
         check(false, {start->get_us_format(0).c_str(), links == 8, links == 8 ? "%.4f" : "prev"},
-              start, 0, KQ_FORMAT_DATA(world.master()));
+              start, 0, kq::Formatter(world.master()));
     }
 }

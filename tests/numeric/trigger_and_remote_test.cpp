@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 TEST(TriggerColumn, CaseInForce) {
@@ -46,7 +47,7 @@ TEST(TriggerColumn, CaseInForce) {
         {"@S{[Lead]a,[Plus]b}", 0, ""},
         {"@S{[Lead]a,[Plus]b}", 1, ""},
     };
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         std::string fromLive = "entry", fromSnapshot = "entry";
         fmt.getTriggerColVal(live.get(), c.format, c.row, fromLive);
@@ -75,7 +76,7 @@ TEST(RemoteFormat, ReferenceParts) {
         {"@m{[x]REM.#2}", 0, "entry"},
         {"@m{[x]REM.q}", 0, "entry"},
     };
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     kqtest::LogCapture log;
     for (const auto& c : cases) {
         std::string remote = "entry";

@@ -2,6 +2,7 @@
 // formatting a column through it.
 #include <gtest/gtest.h>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 using kqtest::cells;
@@ -23,7 +24,7 @@ TEST(StaticPickList, Parsing) {
         {"A(x(y),B(1)", {{"x(y", "A"}, {"1", "B"}}},
         {"plain", {}},
     };
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         KQ_NAME_MAP map;
         fmt.populatePrettyValFromStaticPickList(c.text, map);
@@ -41,7 +42,7 @@ TEST(StaticPickList, LookupsByTableKind) {
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);
     KQ_NAME_MAP map{{"0", "Off"}, {"1", "On"}};
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     kqtest::LogCapture log;
     auto oldCells = cells({0, 1, 5}, "k"), newCells = cells({0, 1, 5}, "k"), none = cells({});
     EXPECT_EQ(fmt.getPrettyValFromMap(snap.get(), 0, map, oldCells), 0);
@@ -79,8 +80,8 @@ TEST(StaticPickList, ColumnRendersStoredValueByType) {
         auto live = kqtest::make_live(spec);
         auto snap = kqtest::make_snapshot(spec);
         auto oldCells = cells({0, 1}, "k"), newCells = cells({1, 0}, "k");
-        KQ_FORMAT_DATA().extractFormatDataFromStaticPickList(c.list, snap.get(), live.get(), 0,
-                                                             oldCells, newCells);
+        kq::Formatter().extractFormatDataFromStaticPickList(c.list, snap.get(), live.get(), 0,
+                                                            oldCells, newCells);
         EXPECT_EQ(values(oldCells), (Strings{c.shown, "k"})) << c.list;
         EXPECT_EQ(values(newCells), (Strings{"k", c.shown})) << c.list;
     }
@@ -96,7 +97,7 @@ TEST(StaticPickList, FallsBackOnRemoteListWithSharedMap) {
     const kqtest::TableSpec spec{"T", {{"v", 9}}, {{"0"}, {"5"}, {"7"}}};
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     auto oldCells = cells({0, 1, 2}, "k"), newCells = cells({0, 1, 2}, "k");
     fmt.extractFormatDataFromStaticPickList("Off(0),x=R.key", snap.get(), live.get(), 0, oldCells,
                                             newCells);

@@ -2,6 +2,7 @@
 // family that formats a trigger-dependency column.
 #include <gtest/gtest.h>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 using kqtest::cells;
@@ -23,7 +24,7 @@ TEST(TriggerPickList, CasesMergeFirstCaseWins) {
         {"@M{[a", {}},
         {"@M[a]A(0),", {}},  // no "{"
     };
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     for (const auto& c : cases) {
         KQ_NAME_MAP map;
         fmt.populatePrettyValFromTriggerDependencies(nullptr, c.format, map);
@@ -52,7 +53,7 @@ TEST(TriggerPickList, FamilyChoice) {
     kqtest::World world;
     world.sys_var("cpu", "Processor");
     world.add({"R", {{"key", 15, "", "", "", 0, "label"}, {"label", 15}}, {{"1", "One"}}});
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     for (const auto& c : cases) {
         const kqtest::TableSpec spec{"T",
                                      {{"M", 9}, {"v", 15, c.format, "", "", 0, "", c.selection}},
@@ -89,7 +90,7 @@ TEST(TriggerPickList, RemoteFallbackPerSide) {
         auto oldCells = cells(c.oldRows, "k");
         auto newCells = cells(c.newRows, "k");
         kqtest::LogCapture log;
-        KQ_FORMAT_DATA(world.master())
+        kq::Formatter(world.master())
             .extractFormatDataFromStaticPickListAvailableInTrigDep(format, snap.get(), live.get(),
                                                                    1, oldCells, newCells);
         EXPECT_EQ(values(oldCells), c.oldShown);
@@ -110,7 +111,7 @@ TEST(TriggerPickList, NamingCellListsIntoCallersMap) {
     const kqtest::TableSpec spec{"T", {{"v", 9}}, {{"0"}, {"1"}, {"2"}}};
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);
-    KQ_FORMAT_DATA fmt;
+    kq::Formatter fmt;
     const std::string format = "@M{[a]A(0);B(1)}";
     KQ_NAME_MAP map{{"1", "Kept"}};
 

@@ -46,7 +46,7 @@ TEST(HostTable, IntegerReadsAre32BitOnEveryHost) {
 }
 
 TEST(HostTable, CrossTypeReads) {
-    KWTABLE t(kqtest::make_data(
+    kqhost::LiveTable t(kqtest::make_data(
         {"T", {{"f", 12}, {"s", 15}}, {{"-3.7", "12abc"}, {"1e10", ""}, {"16777217"}}}));
     EXPECT_EQ(read<long>(t, 0, 0), -3);          // truncated toward zero
     EXPECT_EQ(read<long>(t, 0, 1), 1410065408);  // 1e10 keeps its low 32 bits
@@ -61,7 +61,7 @@ TEST(HostTable, CrossTypeReads) {
 
 TEST(HostTable, OutOfRangeReadsAreDefined) {
     auto t = kqtest::make_live(mixed());
-    KQ_TABLE_COPY snap(kqtest::make_data(mixed()));
+    kqhost::TableCopy snap(kqtest::make_data(mixed()));
     EXPECT_EQ(read<std::string>(*t, 0, 2, "keep"), "");
     EXPECT_EQ(read<long>(*t, -1, 0, 9), 0);
     EXPECT_EQ(read<float>(*t, 6, 0, 9), 0.0f);

@@ -1,7 +1,7 @@
 // Host unit catalog: names, display texts and conversions.
 #include <gtest/gtest.h>
 
-#include "kq_units.h"
+#include "kq_host_units.h"
 
 TEST(HostUnits, NamesAndDisplayTexts) {
     EXPECT_EQ(GetUnitEnum("degC"), 10);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 using kqtest::cells;
@@ -61,7 +62,7 @@ TEST(RemotePickListParser, RemoteColumnDecidesTheFamily) {
     world.add(remote_table("Q__remoterow__"));
     world.add({"W", {{"W", 15}}, {}});
     world.sys_var("3", "Processor");
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     auto live = local_table("", plain);
     for (const auto& c : cases) {
         KQ_NAME_MAP map;
@@ -78,7 +79,7 @@ TEST(RemotePickListParser, RemoteColumnDecidesTheFamily) {
     KQ_CELL_LIST none;
     fmt.parseRemotePickList("NoDot", map, nullptr, live.get(), 0, none, none);
     fmt.parseRemotePickList("R.nope", map, nullptr, live.get(), 0, none, none);
-    KQ_FORMAT_DATA().parseRemotePickList("R.lab", map, nullptr, live.get(), 0, none, none);
+    kq::Formatter().parseRemotePickList("R.lab", map, nullptr, live.get(), 0, none, none);
     EXPECT_EQ(log.lines(), (Strings{"debug: Cannot get class pointer for table named: NoDot",
                                     "debug: Got class pointer for table named: R",
                                     "debug: Cannot get the column number for column named: nope",
@@ -105,7 +106,7 @@ TEST(RemotePickListParser, ValveLabelPrefixes) {
         auto live = local_table(c.internal, {});
         KQ_CELL_LIST none;
         KQ_NAME_MAP map;
-        KQ_FORMAT_DATA(world.master())
+        kq::Formatter(world.master())
             .parseRemotePickList(std::string(c.table) + ".lab", map, nullptr, live.get(), 0, none,
                                  none);
         EXPECT_EQ(map, c.map) << c.table << " " << c.internal;
@@ -126,7 +127,7 @@ TEST(RemotePickListParser, RowTemplates) {
     auto newCells = cells({2, 0, 1, 1}, "k");
     std::string rowTemplate = "P[__ROW_NUM__].k";
     unsigned int at = 1;
-    KQ_FORMAT_DATA(world.master())
+    kq::Formatter(world.master())
         .getFormattedDataForRow(live.get(), snap.get(), 0, map, rowTemplate, at, oldCells,
                                 newCells);
     EXPECT_EQ(values(oldCells), (Strings{"first", "k", "third"}));

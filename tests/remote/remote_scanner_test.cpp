@@ -2,6 +2,7 @@
 // the names they bring.
 #include <gtest/gtest.h>
 
+#include "core/formatter.h"
 #include "kq_test_tables.h"
 
 using kqtest::cells;
@@ -21,7 +22,7 @@ Strings tables_asked(const std::string& format, int* result = nullptr) {
     kqtest::LogCapture log;
     auto oldCells = cells({0, 2});
     KQ_CELL_LIST newCells;
-    const int r = KQ_FORMAT_DATA(world.master())
+    const int r = kq::Formatter(world.master())
                       .extractFormatDataFromRemotePicklistString(format, nullptr, live.get(), 0,
                                                                  oldCells, newCells);
     if (result) *result = r;
@@ -111,7 +112,7 @@ TEST(RemotePickListScanner, NamesCellsAndReportsSuccess) {
     const kqtest::TableSpec spec{"L", {{"v", 9}}, {{"1"}, {"2"}, {"9"}}};
     auto live = kqtest::make_live(spec);
     auto snap = kqtest::make_snapshot(spec);
-    KQ_FORMAT_DATA fmt(world.master());
+    kq::Formatter fmt(world.master());
     auto oldCells = cells({0, 1}, "k"), newCells = cells({0, 1}, "k");
     EXPECT_EQ(fmt.extractFormatDataFromRemotePicklistString("x=R.k", snap.get(), live.get(), 0,
                                                             oldCells, newCells),

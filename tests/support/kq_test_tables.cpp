@@ -12,23 +12,23 @@ std::shared_ptr<kqhost::TableData> make_data(const TableSpec& spec) {
     return data;
 }
 
-std::shared_ptr<KWTABLE> make_live(const TableSpec& spec) {
-    return std::make_shared<KWTABLE>(make_data(spec));
+std::shared_ptr<kqhost::LiveTable> make_live(const TableSpec& spec) {
+    return std::make_shared<kqhost::LiveTable>(make_data(spec));
 }
 
-std::shared_ptr<KQ_TABLE_COPY> make_snapshot(const TableSpec& spec) {
-    return std::make_shared<KQ_TABLE_COPY>(make_data(spec));
+std::shared_ptr<kqhost::TableCopy> make_snapshot(const TableSpec& spec) {
+    return std::make_shared<kqhost::TableCopy>(make_data(spec));
 }
 
 KWTABLE* World::add(const TableSpec& spec) {
     auto table = make_live(spec);
     KWTABLE* raw = table.get();
-    master_.host_data().add_table(std::move(table));
+    master_.data().add_table(std::move(table));
     return raw;
 }
 
 void World::sys_var(const std::string& name, const std::string& display) {
-    master_.host_data().define_sys_var(name, display);
+    master_.data().define_sys_var(name, display);
 }
 
 KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial) {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "kq_format_data.h"
+#include "kq_host_log.h"
 #include "kq_host_table.h"
-#include "kq_log.h"
 #include "kw_table.h"
 
 namespace kqtest {
@@ -28,8 +28,8 @@ struct TableSpec {
 };
 
 std::shared_ptr<kqhost::TableData> make_data(const TableSpec& spec);
-std::shared_ptr<KWTABLE> make_live(const TableSpec& spec);
-std::shared_ptr<KQ_TABLE_COPY> make_snapshot(const TableSpec& spec);
+std::shared_ptr<kqhost::LiveTable> make_live(const TableSpec& spec);
+std::shared_ptr<kqhost::TableCopy> make_snapshot(const TableSpec& spec);
 
 // A master table with the tables registered in it.
 class World {
@@ -40,7 +40,7 @@ public:
     KW_MASTER_TABLE* master() { return &master_; }
 
 private:
-    KW_MASTER_TABLE master_;
+    kqhost::MasterTable master_;
 };
 
 // Cell records for the given rows, each holding `initial` as its value.

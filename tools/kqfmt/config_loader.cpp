@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "input_error.h"
-#include "kq_units.h"
+#include "kq_host_units.h"
 #include "sqlite_db.h"
 
 namespace kqfmt {
@@ -268,12 +268,12 @@ void load_configuration(SqliteDb& db, Configuration& config) {
         for (const ColumnDef& def : table.columns) data->add_column(def);
         Statement rows = select_all(db, table.name);
         read_rows(rows, *data, data->column_count());
-        config.master.host_data().add_table(std::make_shared<KWTABLE>(data));
+        config.master.data().add_table(std::make_shared<kqhost::LiveTable>(data));
         config.tables[table.name] = std::move(data);
     }
 
     if (has_table("kq_units")) load_units(db);
-    if (has_table("kq_sysvars")) load_sys_vars(db, config.master.host_data());
+    if (has_table("kq_sysvars")) load_sys_vars(db, config.master.data());
 }
 
 std::shared_ptr<TableData> load_old_view(SqliteDb& old_db,

@@ -19,7 +19,7 @@ class SqliteDb;
 // The tables of one database. Every table is registered in `master` under
 // its name; `tables` keeps the same data by name, in byte order.
 struct Configuration {
-    KW_MASTER_TABLE master;
+    kqhost::MasterTable master;
     std::map<std::string, std::shared_ptr<kqhost::TableData>> tables;
 };
 

@@ -24,10 +24,10 @@ KQ_CELL_LIST make_cells(const Request& request, int row_count) {
 
 }  // namespace
 
-TableResult format_table(KQ_FORMAT_DATA& formatter, KWTABLE& live, KQ_TABLE_COPY& old,
+TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqhost::TableCopy& old,
                          const Request& request) {
     TableResult result;
-    const kqhost::TableData& data = live.host_data();
+    const kqhost::TableData& data = live.data();
     result.table = data.name();
     result.old_row_count = old.GetNumRows();
     result.new_row_count = live.get_stored_rows();

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "kq_format_data.h"
-
-class KWTABLE;
-class KQ_TABLE_COPY;
+#include "kq_host_table.h"
 
 namespace kqfmt {
 
@@ -35,7 +33,7 @@ struct TableResult {
 // Builds the column lists of `request` for both views, calls
 // GetFormattedValue once and returns the cells. An exception from the call
 // is caught: the cells keep what had been written and `error` holds its text.
-TableResult format_table(KQ_FORMAT_DATA& formatter, KWTABLE& live, KQ_TABLE_COPY& old,
+TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqhost::TableCopy& old,
                          const Request& request);
 
 }  // namespace kqfmt

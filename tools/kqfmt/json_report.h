@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "format_run.h"
-#include "kq_log.h"
+#include "kq_host_log.h"
 
 namespace kqfmt {
 

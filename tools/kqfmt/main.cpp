@@ -10,8 +10,7 @@
 
 #include "command_line.h"
 #include "config_loader.h"
-#include "explain_analysis.h"
-#include "explain_text.h"
+#include "explain.h"
 #include "format_run.h"
 #include "grid_report.h"
 #include "help_text.h"
@@ -19,7 +18,7 @@
 #include "json_report.h"
 #include "json_text.h"
 #include "kq_format_data.h"
-#include "kq_log.h"
+#include "kq_host_log.h"
 #include "sqlite_db.h"
 
 namespace kqfmt {
@@ -63,8 +62,8 @@ std::vector<int> resolve_columns(const kqhost::TableData& table,
 
 // One table to format: its live table, its old view and the columns.
 struct Plan {
-    KWTABLE* live = nullptr;
-    std::shared_ptr<KQ_TABLE_COPY> old;
+    kqhost::LiveTable* live = nullptr;
+    std::shared_ptr<kqhost::TableCopy> old;
     Request request;
 };
 
@@ -115,11 +114,11 @@ int run(const std::vector<std::string>& args) {
         const auto found = config.tables.find(name);
         if (found == config.tables.end()) throw InputError("unknown table " + quoted(name));
         Plan plan;
-        plan.live = config.master.get_class_pointer(name.c_str());
+        plan.live = config.master.data().find(name);
         plan.request.columns = resolve_columns(*found->second, line.columns);
         plan.request.rows = line.rows;
         plan.request.initial = line.initial;
-        plan.old = std::make_shared<KQ_TABLE_COPY>(
+        plan.old = std::make_shared<kqhost::TableCopy>(
             old_db ? load_old_view(*old_db, old_tables, *found->second) : found->second);
         plans.push_back(std::move(plan));
     }

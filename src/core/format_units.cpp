@@ -1,9 +1,9 @@
 // The display unit a trigger-dependency format names for a row: the first
 // "UNIT=name)" at or after the first occurrence of the case in force.
-#include "numeric/format_units.h"
+#include "core/format_units.h"
 
+#include "core/formatter.h"
 #include "core/text_search.h"
-#include "kq_format_data.h"
 #include "kq_units.h"
 
 namespace {
@@ -26,9 +26,9 @@ bool kq::unit_named_for_case(const std::string& format, const std::string& caseN
 
 // `unit` and `unitText` change only when a unit is found, so a row whose
 // case names none keeps the caller's previous unit.
-void KQ_FORMAT_DATA::getUsUnitFromtFormatString(std::string format, KWTABLE* table, long row,
-                                                UNIT_ENUM* unit, std::string& unitText,
-                                                std::string& work) {
+void kq::Formatter::getUsUnitFromtFormatString(std::string format, KWTABLE* table, long row,
+                                               UNIT_ENUM* unit, std::string& unitText,
+                                               std::string& work) {
     work.clear();
     getTriggerColVal(table, format, row, work);
     const std::string caseName = work;

@@ -1,0 +1,32 @@
+// kqfmt explain: what the formatter library makes of one format string for
+// a column of a given type. The column is formatted once, on a scratch
+// table, with the library's trace switched on; the document shows the
+// trace, the sample cells and every log record the library wrote.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace kqfmt {
+
+struct ExplainRequest {
+    std::string format;
+    int type = 15;
+    bool date_time = false;  // the table flags the column as date/time
+};
+
+// The explanation as a document (the --json output). Members, in order:
+// "format", "type", "type_name", "date_time_flag"; "formatter" (the kind's
+// name) and "function" (the library operation); "tests": each
+// {"test", "holds", "why"} in the order made; "read": each
+// {"topic", "row", "text"} a formatter noted (row null: the whole column);
+// "sample": each {"row", "case", "shows"}; "log": each record's
+// {"kind", "message"}; "error": the text of an error the library raised.
+nlohmann::ordered_json explain_format(const ExplainRequest& request);
+
+// The document as labelled lines for people. Every text from the format
+// passes through printable_text, so it cannot drive the terminal.
+std::string explain_text(const nlohmann::ordered_json& document);
+
+}  // namespace kqfmt
