@@ -47,8 +47,9 @@ check() {
     fi
 }
 
-# The exported interface: the formatter's public members and the fourteen
-# comparison functions, as `nm --demangle` names them.
+# The exported interface: the formatter's public members, the trace
+# extension and the fourteen comparison functions, as `nm --demangle` names
+# them. Nothing of the platform: that is its own library.
 expected_exports() {
     local vec="std::vector<kq_formatted_col_data_struct, std::allocator<kq_formatted_col_data_struct> >&"
     printf '%s\n' \
@@ -56,7 +57,9 @@ expected_exports() {
         "KQ_FORMAT_DATA::KQ_FORMAT_DATA(KW_MASTER_TABLE*)" \
         "KQ_FORMAT_DATA::~KQ_FORMAT_DATA()" \
         "KQ_FORMAT_DATA::Set_master_table_pointer(KW_MASTER_TABLE*)" \
-        "KQ_FORMAT_DATA::GetFormattedValue(KQ_TABLE_COPY*, KWTABLE*, $vec, $vec)"
+        "KQ_FORMAT_DATA::GetFormattedValue(KQ_TABLE_COPY*, KWTABLE*, $vec, $vec)" \
+        "KQ_ColumnKindName(KQ_COLUMN_KIND)" \
+        "KQ_TraceFormattedValue(KW_MASTER_TABLE*, KQ_TABLE_COPY*, KWTABLE*, $vec, $vec, KQ_FORMAT_TRACE&)"
     local f
     for f in AreEqual IsLessThan IsGreaterThan; do
         printf '%sFLOAT32(float, float)\n%sFLOAT64(double, double)\n' "$f" "$f"
@@ -124,6 +127,7 @@ check_packages() {
     check "$arch: development package holds headers, links, CMake package, pkg-config file" \
         has_files "$dev" usr/include/kqformat/kq_format_data.h \
         usr/include/kqformat/kq_float_compare.h usr/include/kqformat/kq_export.h \
+        usr/include/kqformat/kq_format_trace.h usr/include/kqformat/kq_host_log.h \
         usr/include/kqformat/kw_table.h usr/include/kqformat/kq_units.h \
         usr/include/kqformat/kq_log.h usr/include/kqformat/kw_parse_sys_var.h \
         usr/include/kqformat/csys_date_time_format.h usr/include/kqformat/kq_host_table.h \
@@ -159,6 +163,7 @@ unpack() {
 
 expected_consumer_output() {
     printf 'row 0: 212.0 \xc2\xb0F | On\nrow 1: -40.0 \xc2\xb0F | Off\n'
+    printf 'mode: static pick list by check_if_static_picklist: On\ncomparisons: as expected\n'
 }
 
 # ---- amd64 ------------------------------------------------------------------

@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    if (kqtool::g_command.empty() || kqtool::g_fixtures.empty()) {
+    // Listing the tests (ctest does, to register each) needs no tool.
+    if (!GTEST_FLAG_GET(list_tests) && (kqtool::g_command.empty() || kqtool::g_fixtures.empty())) {
         std::cerr
             << "usage: kq_tool_tests --fixtures DIR [--examples DIR] --kqfmt [EMULATOR...] KQFMT\n";
         return 2;
