@@ -67,6 +67,13 @@ TriggerCases::TriggerCases(KWTABLE* live, const std::string& format) {
         cases_.push_back(std::move(c));
         open = find_from(format, '[', close);
     }
+    // Indexes from a value to the first case that has it, so that a row's
+    // case is found without walking every case.
+    for (size_t i = 0; i < cases_.size(); ++i) {
+        const Case& c = cases_[i];
+        if (numeric_ && c.has_number) by_number_.emplace(c.number, static_cast<int>(i));
+        if (!numeric_ && c.has_value) by_text_.emplace(c.value, static_cast<int>(i));
+    }
 }
 
 template <class Table>
@@ -74,17 +81,13 @@ int TriggerCases::find(Table* values, long row) {
     if (untouched_) return kUntouched;
     if (trigger_column_ < 0 || !any_value_) return kNoCase;
     if (numeric_) {
-        const int32_t number = read_number(values, trigger_type_, trigger_column_, row);
-        for (size_t i = 0; i < cases_.size(); ++i) {
-            if (cases_[i].has_number && cases_[i].number == number) return static_cast<int>(i);
-        }
-        return kNoCase;
+        const auto found =
+            by_number_.find(read_number(values, trigger_type_, trigger_column_, row));
+        return found == by_number_.end() ? kNoCase : found->second;
     }
     read_cell(values, trigger_column_, row, value_text_);
-    for (size_t i = 0; i < cases_.size(); ++i) {
-        if (cases_[i].has_value && cases_[i].value == value_text_) return static_cast<int>(i);
-    }
-    return kNoCase;
+    const auto found = by_text_.find(value_text_);
+    return found == by_text_.end() ? kNoCase : found->second;
 }
 
 int TriggerCases::case_in_force(KWTABLE* values, long row) { return find(values, row); }

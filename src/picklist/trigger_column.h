@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class KWTABLE;
@@ -49,7 +50,10 @@ private:
     bool numeric_ = false;  // the trigger's value text is a decimal number
     bool any_value_ = false;
     std::vector<Case> cases_;  // in textual order, up to the first unmatched "["
-    std::string value_text_;   // scratch: the row's trigger value as text
+    // The first case of each value (emplace keeps the first).
+    std::unordered_map<int32_t, int> by_number_;
+    std::unordered_map<std::string, int> by_text_;
+    std::string value_text_;  // scratch: the row's trigger value as text
 };
 
 }  // namespace kq
