@@ -1,0 +1,228 @@
+// printf's conversions written without the C library.
+//
+// Layout of a printed number, as printf makes it: [blanks] sign prefix
+// [zeros] body [blanks]. The sign is "-" for a negative value (its sign bit,
+// so also for -0.0 and a negative NaN), else "+" or " " when the flags ask
+// for one (signed and floating conversions only); the prefix is "0x"/"0X"
+// of "#x"/"#X" for a nonzero value. Blanks fill the width on the left, or on
+// the right with "-"; with "0" (and neither "-" nor, for integers, a
+// precision; never for inf and nan) zeros fill it between prefix and body.
+#include "numeric/fast_printer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace kq {
+namespace {
+
+// Digits of the longest body this path prepares before padding: more than
+// any %f, %e or %g text of up to 127 bytes needs.
+constexpr std::size_t kBodyRoom = 160;
+
+// Fills `out` with sign, prefix, body and padding as described at the top.
+// Returns the length or kNotCovered when over `capacity`.
+std::size_t lay_out(const Conversion& c, char sign, const char* prefix, std::size_t prefixLength,
+                    std::size_t zeros, const char* body, std::size_t bodyLength, bool zeroFill,
+                    char* out, std::size_t capacity) {
+    const std::size_t content = (sign ? 1 : 0) + prefixLength + zeros + bodyLength;
+    const std::size_t width = static_cast<std::size_t>(c.width);
+    const std::size_t pad = width > content ? width - content : 0;
+    if (content + pad > capacity) return kNotCovered;
+    char* p = out;
+    if (!c.left && !zeroFill) {
+        std::memset(p, ' ', pad);
+        p += pad;
+    }
+    if (sign) *p++ = sign;
+    std::memcpy(p, prefix, prefixLength);
+    p += prefixLength;
+    if (!c.left && zeroFill) zeros += pad;
+    std::memset(p, '0', zeros);
+    p += zeros;
+    std::memcpy(p, body, bodyLength);
+    p += bodyLength;
+    if (c.left) {
+        std::memset(p, ' ', pad);
+        p += pad;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+// 1e0 ... 1e22, the powers of ten a double holds exactly.
+constexpr int kExactPowers = 22;
+constexpr double kPowersOfTen[kExactPowers + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+char sign_for(const Conversion& c, bool negative) {
+    return negative ? '-' : c.plus ? '+' : c.space ? ' ' : 0;
+}
+
+}  // namespace
+
+bool fast_path_covers(char letter) {
+    return letter != '\0' && std::strchr("diuoxXfFeEgG", letter) != nullptr;
+}
+
+std::size_t print_integer(const Conversion& c, uint32_t bits, char* out, std::size_t capacity) {
+    const bool isSigned = c.letter == 'd' || c.letter == 'i';
+    // "h" and "hh": printf converts the int it was given to a short or a
+    // char, signed or unsigned as the conversion is.
+    uint32_t magnitude = bits;
+    bool negative = false;
+    if (isSigned) {
+        int32_t v = static_cast<int32_t>(bits);
+        if (c.bits == 16) v = static_cast<int16_t>(v);
+        if (c.bits == 8) v = static_cast<int8_t>(v);
+        negative = v < 0;
+        // The magnitude of a negative 32-bit value, -2^31 included.
+        magnitude = negative ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    } else if (c.bits == 16) {
+        magnitude = static_cast<uint16_t>(bits);
+    } else if (c.bits == 8) {
+        magnitude = static_cast<uint8_t>(bits);
+    }
+
+    const unsigned base = c.letter == 'o' ? 8 : (c.letter == 'x' || c.letter == 'X') ? 16 : 10;
+    const char* const digitSet = c.letter == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+    char digits[11];  // 32 bits in octal
+    char* end = digits + sizeof digits;
+    char* first = end;
+    // Precision 0 prints no digit for the value 0.
+    if (!(c.precision == 0 && magnitude == 0)) {
+        do {
+            *--first = digitSet[magnitude % base];
+            magnitude /= base;
+        } while (magnitude != 0);
+    }
+    const std::size_t count = static_cast<std::size_t>(end - first);
+    std::size_t zeros =
+        c.precision > static_cast<int>(count) ? static_cast<std::size_t>(c.precision) - count : 0;
+    // "#o": the first digit printed is a 0.
+    if (c.alternate && base == 8 && zeros == 0 && (count == 0 || *first != '0')) zeros = 1;
+    const char* prefix = "";
+    std::size_t prefixLength = 0;
+    if (c.alternate && base == 16 && count > 0 && !(count == 1 && *first == '0')) {
+        prefix = c.letter == 'X' ? "0X" : "0x";
+        prefixLength = 2;
+    }
+    const char sign = isSigned ? sign_for(c, negative) : 0;
+    const bool zeroFill = c.zero && !c.left && c.precision < 0;
+    return lay_out(c, sign, prefix, prefixLength, zeros, first, count, zeroFill, out, capacity);
+}
+
+std::size_t general_from_scientific(const char* scientific, std::size_t length, int significant,
+                                    bool alternate, double magnitude, char* out) {
+    // "d.ddde+XX" or "de+XX": digits, then the exponent.
+    const char* e = static_cast<const char*>(std::memchr(scientific, 'e', length));
+    char digits[kBodyRoom];
+    std::size_t count = 0;
+    for (const char* p = scientific; p < e; ++p)
+        if (*p != '.') digits[count++] = *p;
+    int exponent = 0;
+    for (const char* p = e + 2; p < scientific + length; ++p) exponent = exponent * 10 + (*p - '0');
+    if (e[1] == '-') exponent = -exponent;
+
+    char* p = out;
+    if (exponent < -4 || exponent >= significant) {
+        // Scientific: the digits as they are, the exponent text unchanged.
+        // glibc drops every digit after the point when rounding up carried
+        // the value from fixed into scientific form (so "%#g" of 999999.5 is
+        // "1.e+06"); without "#" those digits are zeros it drops anyway.
+        // Only a precision up to 22 can carry so (powers of ten are exact
+        // doubles up to 1e22; a double is never that close to a larger one).
+        const bool carried = exponent == significant && significant <= kExactPowers &&
+                             magnitude < kPowersOfTen[significant];
+        *p++ = digits[0];
+        std::size_t last = carried ? 1 : count;
+        if (!alternate)
+            while (last > 1 && digits[last - 1] == '0') --last;
+        if (last > 1 || alternate) *p++ = '.';
+        std::memcpy(p, digits + 1, last - 1);
+        p += last - 1;
+        const std::size_t tail = static_cast<std::size_t>(scientific + length - e);
+        std::memcpy(p, e, tail);
+        return static_cast<std::size_t>(p + tail - out);
+    }
+    // Fixed: significant - 1 - exponent digits after the point.
+    std::size_t integerDigits = 1;
+    const char* fraction = digits + 1;
+    std::size_t fractionDigits = count - 1;
+    std::size_t leadingZeros = 0;
+    if (exponent >= 0) {
+        integerDigits = static_cast<std::size_t>(exponent) + 1;
+        fraction = digits + integerDigits;
+        fractionDigits = count - integerDigits;
+        std::memcpy(p, digits, integerDigits);
+        p += integerDigits;
+    } else {
+        *p++ = '0';
+        leadingZeros = static_cast<std::size_t>(-exponent - 1);
+        fraction = digits;
+        fractionDigits = count;
+    }
+    if (!alternate)
+        while (fractionDigits > 0 && fraction[fractionDigits - 1] == '0') --fractionDigits;
+    // A value below 1 always keeps a nonzero digit, so its zeros stay.
+    if (fractionDigits > 0 || alternate) *p++ = '.';
+    if (fractionDigits > 0) {
+        std::memset(p, '0', leadingZeros);
+        p += leadingZeros;
+        std::memcpy(p, fraction, fractionDigits);
+        p += fractionDigits;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+std::size_t print_double(const Conversion& c, double value, char* out, std::size_t capacity) {
+    const char letter = c.letter;
+    const bool upper = letter == 'F' || letter == 'E' || letter == 'G';
+    const char lower = static_cast<char>(upper ? letter - 'A' + 'a' : letter);
+    if (lower != 'f' && lower != 'e' && lower != 'g') return kNotCovered;
+
+    const char sign = sign_for(c, std::signbit(value));
+    const double magnitude = std::fabs(value);
+    if (!std::isfinite(value)) {
+        const char* text = std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
+        return lay_out(c, sign, "", 0, 0, text, 3, false, out, capacity);
+    }
+
+    const int precision = c.precision < 0 ? 6 : c.precision;
+    char body[kBodyRoom];
+    std::size_t length = 0;
+    if (lower == 'f') {
+        const auto r = std::to_chars(body, body + kBodyRoom - 1, magnitude,
+                                     std::chars_format::fixed, precision);
+        if (r.ec != std::errc()) return kNotCovered;
+        length = static_cast<std::size_t>(r.ptr - body);
+        if (c.alternate && precision == 0) body[length++] = '.';
+    } else if (lower == 'e') {
+        const auto r = std::to_chars(body, body + kBodyRoom - 1, magnitude,
+                                     std::chars_format::scientific, precision);
+        if (r.ec != std::errc()) return kNotCovered;
+        length = static_cast<std::size_t>(r.ptr - body);
+        if (c.alternate && precision == 0) {
+            std::memmove(body + 2, body + 1, length - 1);
+            body[1] = '.';
+            ++length;
+        }
+    } else {
+        // %g: precision 0 counts as 1 significant digit.
+        const int significant = precision == 0 ? 1 : precision;
+        if (static_cast<std::size_t>(significant) + 8 > kBodyRoom) return kNotCovered;
+        char scientific[kBodyRoom];
+        const auto r = std::to_chars(scientific, scientific + kBodyRoom, magnitude,
+                                     std::chars_format::scientific, significant - 1);
+        if (r.ec != std::errc()) return kNotCovered;
+        length = general_from_scientific(scientific, static_cast<std::size_t>(r.ptr - scientific),
+                                         significant, c.alternate, magnitude, body);
+    }
+    if (upper) {
+        char* e = static_cast<char*>(std::memchr(body, 'e', length));
+        if (e != nullptr) *e = 'E';
+    }
+    return lay_out(c, sign, "", 0, 0, body, length, c.zero && !c.left, out, capacity);
+}
+
+}  // namespace kq
