@@ -29,24 +29,47 @@ std::size_t lay_out(const Conversion& c, char sign, const char* prefix, std::siz
     const std::size_t width = static_cast<std::size_t>(c.width);
     const std::size_t pad = width > content ? width - content : 0;
     if (content + pad > capacity) return kNotCovered;
+    // Padding and zeros are mostly absent: no call for them then.
     char* p = out;
-    if (!c.left && !zeroFill) {
+    if (pad > 0 && !c.left && !zeroFill) {
         std::memset(p, ' ', pad);
         p += pad;
     }
     if (sign) *p++ = sign;
-    std::memcpy(p, prefix, prefixLength);
-    p += prefixLength;
+    for (std::size_t i = 0; i < prefixLength; ++i) *p++ = prefix[i];
     if (!c.left && zeroFill) zeros += pad;
-    std::memset(p, '0', zeros);
-    p += zeros;
+    if (zeros > 0) {
+        std::memset(p, '0', zeros);
+        p += zeros;
+    }
     std::memcpy(p, body, bodyLength);
     p += bodyLength;
-    if (c.left) {
+    if (pad > 0 && c.left) {
         std::memset(p, ' ', pad);
         p += pad;
     }
     return static_cast<std::size_t>(p - out);
+}
+
+// Pads the text of `length` bytes at `out` (sign first when `sign`) to the
+// width in place, as lay_out does. Returns the length or kNotCovered.
+std::size_t pad_in_place(const Conversion& c, bool sign, bool zeroFill, char* out,
+                         std::size_t length, std::size_t capacity) {
+    const std::size_t width = static_cast<std::size_t>(c.width);
+    if (width <= length) return length;
+    if (width > capacity) return kNotCovered;
+    const std::size_t pad = width - length;
+    if (c.left) {
+        std::memset(out + length, ' ', pad);
+    } else if (zeroFill) {
+        const std::size_t keep = sign ? 1 : 0;
+        std::memmove(out + keep + pad, out + keep, length - keep);
+        std::memset(out + keep, '0', pad);
+    } else {
+        std::memmove(out + pad, out, length);
+        std::memset(out, ' ', pad);
+    }
+    return width;
 }
 
 // 1e0 ... 1e22, the powers of ten a double holds exactly.
@@ -57,6 +80,48 @@ constexpr double kPowersOfTen[kExactPowers + 1] = {1e0,  1e1,  1e2,  1e3,  1e4, 
 
 char sign_for(const Conversion& c, bool negative) {
     return negative ? '-' : c.plus ? '+' : c.space ? ' ' : 0;
+}
+
+// The common decimal conversion without a precision ("%d", "%5ld", "%-08u"):
+// the digits are written in place, two at a time.
+std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool negative, char* out,
+                                std::size_t capacity) {
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    std::size_t count = 1;
+    for (uint32_t rest = magnitude; rest >= 10; rest /= 10) ++count;
+    const bool isSigned = c.letter == 'd' || c.letter == 'i';
+    const char sign = isSigned ? sign_for(c, negative) : 0;
+    const std::size_t content = count + (sign ? 1 : 0);
+    const std::size_t width = static_cast<std::size_t>(c.width);
+    const std::size_t pad = width > content ? width - content : 0;
+    if (content + pad > capacity) return kNotCovered;
+    char* p = out;
+    const bool zeroFill = c.zero && !c.left;
+    if (!c.left && !zeroFill)
+        for (std::size_t i = 0; i < pad; ++i) *p++ = ' ';
+    if (sign) *p++ = sign;
+    if (zeroFill)
+        for (std::size_t i = 0; i < pad; ++i) *p++ = '0';
+    char* d = p + count;
+    while (magnitude >= 100) {
+        const uint32_t pair = (magnitude % 100) * 2;
+        magnitude /= 100;
+        *--d = kPairs[pair + 1];
+        *--d = kPairs[pair];
+    }
+    if (magnitude >= 10) {
+        *--d = kPairs[magnitude * 2 + 1];
+        *--d = kPairs[magnitude * 2];
+    } else {
+        *--d = static_cast<char>('0' + magnitude);
+    }
+    p += count;
+    if (c.left)
+        for (std::size_t i = 0; i < pad; ++i) *p++ = ' ';
+    return static_cast<std::size_t>(p - out);
 }
 
 }  // namespace
@@ -85,16 +150,27 @@ std::size_t print_integer(const Conversion& c, uint32_t bits, char* out, std::si
     }
 
     const unsigned base = c.letter == 'o' ? 8 : (c.letter == 'x' || c.letter == 'X') ? 16 : 10;
+    if (base == 10 && c.precision < 0)
+        return print_plain_decimal(c, magnitude, negative, out, capacity);
     const char* const digitSet = c.letter == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     char digits[11];  // 32 bits in octal
     char* end = digits + sizeof digits;
     char* first = end;
-    // Precision 0 prints no digit for the value 0.
+    // Precision 0 prints no digit for the value 0. Constant bases let the
+    // compiler divide without a division instruction.
     if (!(c.precision == 0 && magnitude == 0)) {
-        do {
-            *--first = digitSet[magnitude % base];
-            magnitude /= base;
-        } while (magnitude != 0);
+        if (base == 10) {
+            do {
+                *--first = static_cast<char>('0' + magnitude % 10);
+                magnitude /= 10;
+            } while (magnitude != 0);
+        } else {
+            const unsigned shift = base == 16 ? 4 : 3;
+            do {
+                *--first = digitSet[magnitude & (base - 1)];
+                magnitude >>= shift;
+            } while (magnitude != 0);
+        }
     }
     const std::size_t count = static_cast<std::size_t>(end - first);
     std::size_t zeros =
@@ -188,41 +264,63 @@ std::size_t print_double(const Conversion& c, double value, char* out, std::size
         return lay_out(c, sign, "", 0, 0, text, 3, false, out, capacity);
     }
 
+    // The number is written in place after the sign, then padded.
+    char* const end = out + capacity;
+    char* p = out;
+    if (sign) {
+        if (capacity == 0) return kNotCovered;
+        *p++ = sign;
+    }
     const int precision = c.precision < 0 ? 6 : c.precision;
-    char body[kBodyRoom];
-    std::size_t length = 0;
-    if (lower == 'f') {
-        const auto r = std::to_chars(body, body + kBodyRoom - 1, magnitude,
-                                     std::chars_format::fixed, precision);
+    if (lower == 'f' || lower == 'e') {
+        const auto format = lower == 'f' ? std::chars_format::fixed : std::chars_format::scientific;
+        const auto r = std::to_chars(p, end, magnitude, format, precision);
         if (r.ec != std::errc()) return kNotCovered;
-        length = static_cast<std::size_t>(r.ptr - body);
-        if (c.alternate && precision == 0) body[length++] = '.';
-    } else if (lower == 'e') {
-        const auto r = std::to_chars(body, body + kBodyRoom - 1, magnitude,
-                                     std::chars_format::scientific, precision);
-        if (r.ec != std::errc()) return kNotCovered;
-        length = static_cast<std::size_t>(r.ptr - body);
+        char* const numberEnd = r.ptr;
         if (c.alternate && precision == 0) {
-            std::memmove(body + 2, body + 1, length - 1);
-            body[1] = '.';
-            ++length;
+            // "#" keeps the point: "1." and "1.e+00".
+            if (numberEnd == end) return kNotCovered;
+            if (lower == 'f') {
+                *numberEnd = '.';
+            } else {
+                std::memmove(p + 2, p + 1, static_cast<std::size_t>(numberEnd - p - 1));
+                p[1] = '.';
+            }
+            p = numberEnd + 1;
+        } else {
+            p = numberEnd;
+        }
+        if (upper && lower == 'e') {
+            char* e = static_cast<char*>(std::memchr(out, 'e', static_cast<std::size_t>(p - out)));
+            if (e != nullptr) *e = 'E';
         }
     } else {
         // %g: precision 0 counts as 1 significant digit.
         const int significant = precision == 0 ? 1 : precision;
-        if (static_cast<std::size_t>(significant) + 8 > kBodyRoom) return kNotCovered;
+        const std::size_t most = static_cast<std::size_t>(significant) + 8;
+        if (most > kBodyRoom) return kNotCovered;
         char scientific[kBodyRoom];
         const auto r = std::to_chars(scientific, scientific + kBodyRoom, magnitude,
                                      std::chars_format::scientific, significant - 1);
         if (r.ec != std::errc()) return kNotCovered;
-        length = general_from_scientific(scientific, static_cast<std::size_t>(r.ptr - scientific),
-                                         significant, c.alternate, magnitude, body);
+        const std::size_t length = static_cast<std::size_t>(r.ptr - scientific);
+        char body[kBodyRoom];
+        const bool direct = static_cast<std::size_t>(end - p) >= most;
+        char* const target = direct ? p : body;
+        const std::size_t n = general_from_scientific(scientific, length, significant, c.alternate,
+                                                      magnitude, target);
+        if (!direct) {
+            if (n > static_cast<std::size_t>(end - p)) return kNotCovered;
+            std::memcpy(p, body, n);
+        }
+        if (upper) {
+            char* e = static_cast<char*>(std::memchr(p, 'e', n));
+            if (e != nullptr) *e = 'E';
+        }
+        p += n;
     }
-    if (upper) {
-        char* e = static_cast<char*>(std::memchr(body, 'e', length));
-        if (e != nullptr) *e = 'E';
-    }
-    return lay_out(c, sign, "", 0, 0, body, length, c.zero && !c.left, out, capacity);
+    return pad_in_place(c, sign != 0, c.zero && !c.left, out, static_cast<std::size_t>(p - out),
+                        capacity);
 }
 
 }  // namespace kq

@@ -18,13 +18,31 @@
 
 namespace {
 
-// The decimal text of `scientific` read as a double, then narrowed to float,
-// both to nearest.
+// Powers of ten a double holds exactly.
+constexpr int kExactPowers = 22;
+constexpr double kPowersOfTen[kExactPowers + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The decimal text "d.dddddde+XX" read as a double, then narrowed to float,
+// both to nearest. Seven digits are an exact double; when the power of ten
+// that scales them is exact too, one multiplication or division rounds the
+// true value correctly. Other exponents are read by std::from_chars.
 float read_back(const char* scientific, const char* end) {
     const int mode = std::fegetround();
     if (mode != FE_TONEAREST) std::fesetround(FE_TONEAREST);
     double back = 0;
-    std::from_chars(scientific, end, back);
+    long digits = scientific[0] - '0';
+    for (int i = 2; i < 8; ++i) digits = digits * 10 + (scientific[i] - '0');
+    int exponent = 0;
+    for (const char* p = scientific + 10; p < end; ++p) exponent = exponent * 10 + (*p - '0');
+    const int scale = (scientific[9] == '-' ? -exponent : exponent) - 6;
+    if (scale >= 0 && scale <= kExactPowers)
+        back = static_cast<double>(digits) * kPowersOfTen[scale];
+    else if (scale < 0 && scale >= -kExactPowers)
+        back = static_cast<double>(digits) / kPowersOfTen[-scale];
+    else
+        std::from_chars(scientific, end, back);
     const float narrowed = static_cast<float>(back);
     if (mode != FE_TONEAREST) std::fesetround(mode);
     return narrowed;
