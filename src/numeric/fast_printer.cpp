@@ -90,8 +90,15 @@ std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool ne
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    std::size_t count = 1;
-    for (uint32_t rest = magnitude; rest >= 10; rest /= 10) ++count;
+    const std::size_t count = magnitude < 100000
+                                  ? (magnitude < 100 ? (magnitude < 10 ? 1 : 2)
+                                                     : (magnitude < 1000    ? 3
+                                                        : magnitude < 10000 ? 4
+                                                                            : 5))
+                                  : (magnitude < 10000000 ? (magnitude < 1000000 ? 6 : 7)
+                                                          : (magnitude < 100000000    ? 8
+                                                             : magnitude < 1000000000 ? 9
+                                                                                      : 10));
     const bool isSigned = c.letter == 'd' || c.letter == 'i';
     const char sign = isSigned ? sign_for(c, negative) : 0;
     const std::size_t content = count + (sign ? 1 : 0);
@@ -122,6 +129,88 @@ std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool ne
     if (c.left)
         for (std::size_t i = 0; i < pad; ++i) *p++ = ' ';
     return static_cast<std::size_t>(p - out);
+}
+
+// "%.{precision}f" of a finite, non-negative double done exactly in integer
+// arithmetic, for precisions up to 13 and values whose scaled text fits 64
+// bits: magnitude * 10^precision = m * 5^precision * 2^(e + precision),
+// rounded to an integer, ties to even (as glibc rounds the exact value).
+// False when the value is outside that range; std::to_chars takes it then.
+constexpr int kMaxExactPrecision = 13;  // 5^13 < 2^32
+
+bool fixed_exact(double magnitude, int precision, char* out, std::size_t room,
+                 std::size_t& length) {
+    if (precision > kMaxExactPrecision) return false;
+    uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52) & 0x7FF;
+    uint64_t m = bits & ((uint64_t{1} << 52) - 1);
+    int e = -1074;
+    if (biased != 0) {
+        m |= uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    uint64_t five = 1, ten = 1;
+    for (int i = 0; i < precision; ++i) five *= 5, ten *= 10;
+    // P = m * 5^precision in 128 bits (hi:lo).
+    const uint64_t a = (m & 0xFFFFFFFFu) * five;
+    const uint64_t b = (m >> 32) * five;
+    uint64_t lo = a + (b << 32);
+    uint64_t hi = (b >> 32) + (lo < a ? 1 : 0);
+    const int t = e + precision;  // P * 2^t is the scaled value
+    uint64_t r;
+    if (t >= 0) {
+        if (hi != 0 || t >= 64 || (t > 0 && (lo >> (64 - t)) != 0)) return false;
+        r = lo << t;
+    } else {
+        const int s = -t;
+        bool half, rest;
+        if (s < 64) {
+            if ((hi >> s) != 0) return false;
+            r = (lo >> s) | (hi << (64 - s));
+            half = (lo >> (s - 1)) & 1;
+            rest = (lo & ((uint64_t{1} << (s - 1)) - 1)) != 0;
+        } else if (s == 64) {
+            r = hi;
+            half = lo >> 63;
+            rest = (lo << 1) != 0;
+        } else if (s < 128) {
+            const int k = s - 64;
+            r = hi >> k;
+            half = (hi >> (k - 1)) & 1;
+            rest = lo != 0 || (hi & ((uint64_t{1} << (k - 1)) - 1)) != 0;
+        } else {
+            r = 0;  // P < 2^75: far below one half
+            half = rest = false;
+        }
+        if (half && (rest || (r & 1))) {
+            if (r == ~uint64_t{0}) return false;
+            ++r;
+        }
+    }
+    // Integer part, then the fraction zero-filled to `precision` digits.
+    uint64_t whole = r / ten;
+    uint64_t fraction = r % ten;
+    char digits[21];
+    char* first = digits + sizeof digits;
+    do {
+        *--first = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    const std::size_t integerDigits = static_cast<std::size_t>(digits + sizeof digits - first);
+    const std::size_t total =
+        integerDigits + (precision > 0 ? 1 + static_cast<std::size_t>(precision) : 0);
+    if (total > room) return false;
+    std::memcpy(out, first, integerDigits);
+    if (precision > 0) {
+        out[integerDigits] = '.';
+        for (std::size_t i = total; i > integerDigits + 1; --i) {
+            out[i - 1] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+    }
+    length = total;
+    return true;
 }
 
 }  // namespace
@@ -273,10 +362,18 @@ std::size_t print_double(const Conversion& c, double value, char* out, std::size
     }
     const int precision = c.precision < 0 ? 6 : c.precision;
     if (lower == 'f' || lower == 'e') {
-        const auto format = lower == 'f' ? std::chars_format::fixed : std::chars_format::scientific;
-        const auto r = std::to_chars(p, end, magnitude, format, precision);
-        if (r.ec != std::errc()) return kNotCovered;
-        char* const numberEnd = r.ptr;
+        char* numberEnd = nullptr;
+        std::size_t exact = 0;
+        if (lower == 'f' &&
+            fixed_exact(magnitude, precision, p, static_cast<std::size_t>(end - p), exact)) {
+            numberEnd = p + exact;
+        } else {
+            const auto format =
+                lower == 'f' ? std::chars_format::fixed : std::chars_format::scientific;
+            const auto r = std::to_chars(p, end, magnitude, format, precision);
+            if (r.ec != std::errc()) return kNotCovered;
+            numberEnd = r.ptr;
+        }
         if (c.alternate && precision == 0) {
             // "#" keeps the point: "1." and "1.e+00".
             if (numberEnd == end) return kNotCovered;

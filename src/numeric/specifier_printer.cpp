@@ -166,6 +166,14 @@ std::size_t ParsedSpecifier::print_conversion_fast(const PrintValue& value, char
 
 std::size_t ParsedSpecifier::print(const PrintValue& value, char* buf) const {
     constexpr std::size_t kMaxText = kPrintBufferSize - 1;
+    // The usual specifier is a conversion alone.
+    if (fast_ && prefix_.empty() && suffix_.empty()) {
+        const std::size_t n = print_conversion_fast(value, buf, kMaxText);
+        if (n != kNotCovered) {
+            buf[n] = '\0';
+            return n;
+        }
+    }
     std::size_t len = 0;
     auto put = [&](const std::string& text) {
         if (text.empty()) return;
