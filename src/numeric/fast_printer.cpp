@@ -82,14 +82,31 @@ char sign_for(const Conversion& c, bool negative) {
     return negative ? '-' : c.plus ? '+' : c.space ? ' ' : 0;
 }
 
-// The common decimal conversion without a precision ("%d", "%5ld", "%-08u"):
-// the digits are written in place, two at a time.
-std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool negative, char* out,
-                                std::size_t capacity) {
+// Writes the `count` decimal digits of `magnitude` at `p`, two at a time.
+void write_decimal_digits(char* p, uint32_t magnitude, std::size_t count) {
     static const char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
+    char* d = p + count;
+    while (magnitude >= 100) {
+        const uint32_t pair = (magnitude % 100) * 2;
+        magnitude /= 100;
+        *--d = kPairs[pair + 1];
+        *--d = kPairs[pair];
+    }
+    if (magnitude >= 10) {
+        *--d = kPairs[magnitude * 2 + 1];
+        *--d = kPairs[magnitude * 2];
+    } else {
+        *--d = static_cast<char>('0' + magnitude);
+    }
+}
+
+// The common decimal conversion without a precision ("%d", "%5ld", "%-08u"):
+// the digits are written in place.
+std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool negative, char* out,
+                                std::size_t capacity) {
     const std::size_t count = magnitude < 100000
                                   ? (magnitude < 100 ? (magnitude < 10 ? 1 : 2)
                                                      : (magnitude < 1000    ? 3
@@ -107,24 +124,31 @@ std::size_t print_plain_decimal(const Conversion& c, uint32_t magnitude, bool ne
     if (content + pad > capacity) return kNotCovered;
     char* p = out;
     const bool zeroFill = c.zero && !c.left;
+    // Short widths are filled with one fixed-size store each and the sign
+    // is stored unconditionally: the length of the value and its sign then
+    // cost no branches that the processor could mispredict.
+    constexpr std::size_t kFill = 16;
+    if (width <= kFill && capacity >= 2 * kFill + 1) {
+        const std::size_t before = c.left || zeroFill ? 0 : pad;
+        std::memset(p, ' ', kFill);
+        p += before;
+        *p = sign;
+        p += sign != 0;
+        const std::size_t zeros = zeroFill ? pad : 0;
+        std::memset(p, '0', kFill);
+        p += zeros;
+        write_decimal_digits(p, magnitude, count);
+        p += count;
+        const std::size_t after = c.left ? pad : 0;
+        std::memset(p, ' ', kFill);
+        return static_cast<std::size_t>(p + after - out);
+    }
     if (!c.left && !zeroFill)
         for (std::size_t i = 0; i < pad; ++i) *p++ = ' ';
     if (sign) *p++ = sign;
     if (zeroFill)
         for (std::size_t i = 0; i < pad; ++i) *p++ = '0';
-    char* d = p + count;
-    while (magnitude >= 100) {
-        const uint32_t pair = (magnitude % 100) * 2;
-        magnitude /= 100;
-        *--d = kPairs[pair + 1];
-        *--d = kPairs[pair];
-    }
-    if (magnitude >= 10) {
-        *--d = kPairs[magnitude * 2 + 1];
-        *--d = kPairs[magnitude * 2];
-    } else {
-        *--d = static_cast<char>('0' + magnitude);
-    }
+    write_decimal_digits(p, magnitude, count);
     p += count;
     if (c.left)
         for (std::size_t i = 0; i < pad; ++i) *p++ = ' ';
