@@ -21,7 +21,9 @@ namespace kqbench {
 
 // What the floor does for one cell.
 enum class FloorKind {
-    kPrintDouble,   // snprintf(specifier, double), assign, append the unit text
+    kPrintDouble,   // snprintf(specifier, double), the unit text after it, assign
+    kPrintSeven,    // "%76g": snprintf("%.7g"), read back by strtod; if it
+                    // is not the same float, snprintf("%g"); assign
     kPrintLong,     // snprintf(specifier, long), assign
     kPrintText,     // snprintf("%s", text), assign
     kPrintDate,     // snprintf of the broken-down UTC time, assign

@@ -15,8 +15,9 @@ import subprocess
 import sys
 
 # Goals per kind, judged at the largest size: (ratio limit, allocations limit).
-NUMERIC = ("float_units", "float_76g", "double", "int_5ld", "trigger_units")
-GOALS = {k: (1.3, 1.0) for k in NUMERIC}
+# The numeric kinds print without snprintf, so they must beat its floor.
+GOALS = {k: (0.6, 1.0) for k in ("float_units", "float_76g", "double", "int_5ld")}
+GOALS["trigger_units"] = (0.8, 1.0)
 GOALS["static_picklist"] = (1.5, None)
 CLIENT_REQUEST = "desc: Trigger: Client Request: "
 # The platform's entry points (tables, units, log, system variables, date and

@@ -11,8 +11,10 @@
 //     conversion with flags, a width and a precision of at most 3 digits and
 //     an optional length modifier) prints exactly what snprintf prints for
 //     it when given the argument that conversion expects on the target (a
-//     32-bit int for integer conversions, "%ld" a 32-bit long, a double for
-//     floating conversions), cut to the buffer;
+//     32-bit int for integer conversions, narrowed by "h" and "hh" as
+//     printf narrows it, "%ld" a 32-bit long, a double for floating
+//     conversions), cut to the buffer; this covers the fast printer and
+//     the snprintf path alike;
 //   - every other specifier prints nothing and reports itself unusable.
 // The acceptance rules are written out again here, from the printer's
 // documented contract, not taken from its code.
@@ -157,9 +159,10 @@ bool reference_text(const std::string& s, const Expectation& e, const PrintValue
             n = sign ? std::snprintf(buf, sizeof buf, s.c_str(), static_cast<long>(i))
                      : std::snprintf(buf, sizeof buf, s.c_str(), static_cast<unsigned long>(bits));
         } else {
-            // Every other modifier is documented to print the 32-bit value
-            // as an int would.
-            const std::string f = without_length(s, e.length);
+            // "h" and "hh" narrow the int as printf does; every other
+            // modifier is documented to print the 32-bit value as an int.
+            const bool narrows = e.length == "h" || e.length == "hh";
+            const std::string f = narrows ? s : without_length(s, e.length);
             n = sign ? std::snprintf(buf, sizeof buf, f.c_str(), i)
                      : std::snprintf(buf, sizeof buf, f.c_str(), bits);
         }

@@ -1,9 +1,10 @@
 // Printing one value with an untrusted printf specifier.
 //
 // The specifier is split once into literal text before the conversion, the
-// conversion itself and literal text after it. Only the conversion reaches
-// snprintf, rebuilt from checked parts and paired with exactly the argument
-// type it reads; the literal parts are copied. Copying "%%" as "%" and the
+// conversion itself and literal text after it. The conversion is written by
+// the fast printer or, where that does not cover it, by snprintf, rebuilt
+// from checked parts and paired with exactly the argument type it reads;
+// the literal parts are copied. Copying "%%" as "%" and the
 // other bytes as they are is what snprintf does with literal text, so the
 // joined result is the text snprintf would give for the whole specifier.
 #include "numeric/specifier_printer.h"
@@ -36,64 +37,20 @@ bool read_number(const char* s, std::size_t& at, int& value) {
     return digits <= kMaxNumberDigits;
 }
 
-// Decimal conversions whose text stays this short are written directly; a
-// longer one (it may be cut at the buffer's end) goes to snprintf.
-constexpr int kMaxDirectField = 32;
-
-// The text snprintf gives for a d, i or u conversion: the digits of the
-// magnitude, zero-filled to the precision (none at all for a zero value
-// with precision 0), a sign for signed conversions ("-", else "+" or " " as
-// the flags ask), then padded to the width: with blanks on the right for
-// "-", with zeros after the sign for "0" when no precision is given, else
-// with blanks on the left. Returns the length written.
-template <class Layout>
-std::size_t write_decimal(char* out, uint32_t magnitude, bool negative, bool is_signed,
-                          const Layout& l) {
-    char digits[10];
-    int count = 0;
-    if (!(l.precision == 0 && magnitude == 0)) {
-        do {
-            digits[count++] = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
-    }
-    char sign = 0;
-    if (is_signed) sign = negative ? '-' : l.plus ? '+' : l.space ? ' ' : 0;
-    const int zeros = l.precision > count ? l.precision - count : 0;
-    const int body = (sign ? 1 : 0) + zeros + count;
-    int pad = l.width > body ? l.width - body : 0;
-    const bool zero_pad = l.zero && !l.left && l.precision < 0;
-
-    char* p = out;
-    if (!l.left && !zero_pad) {
-        std::memset(p, ' ', static_cast<std::size_t>(pad));
-        p += pad;
-        pad = 0;
-    }
-    if (sign) *p++ = sign;
-    if (zero_pad) {
-        std::memset(p, '0', static_cast<std::size_t>(pad));
-        p += pad;
-        pad = 0;
-    }
-    std::memset(p, '0', static_cast<std::size_t>(zeros));
-    p += zeros;
-    while (count > 0) *p++ = digits[--count];
-    std::memset(p, ' ', static_cast<std::size_t>(pad));  // left-justified: blanks after
-    p += pad;
-    return static_cast<std::size_t>(p - out);
-}
-
-// Skips a C length modifier, if one stands at `at`. The value is always
-// passed as a 32-bit int or a double, so the modifier is read and dropped.
-void skip_length_modifier(const char* s, std::size_t& at) {
+// Reads a C length modifier, if one stands at `at`: the bits "h" (16) and
+// "hh" (8) narrow an integer to, 32 for any other. The value is always
+// passed as a 32-bit int or a double, so the others are read and dropped.
+int read_length_modifier(const char* s, std::size_t& at) {
     const char c = s[at];
     if (c == 'h' || c == 'l') {
         ++at;
-        if (s[at] == c) ++at;
+        const bool doubled = s[at] == c;
+        if (doubled) ++at;
+        if (c == 'h') return doubled ? 8 : 16;
     } else if (is_one_of(c, "Ljzt")) {
         ++at;
     }
+    return 32;
 }
 
 // A double truncated toward zero and wrapped to 32 bits; NaN and the
@@ -136,7 +93,7 @@ void ParsedSpecifier::parse() {
     conversion_.clear();
     suffix_.clear();
     argument_ = Argument::kNone;
-    direct_ = false;
+    fast_ = false;
     usable_ = false;
 
     // The C library reads the specifier up to its first NUL byte.
@@ -159,24 +116,23 @@ void ParsedSpecifier::parse() {
         if (argument_ != Argument::kNone) return;  // a second conversion
 
         const std::size_t start = at++;
-        Decimal layout;
-        bool alternate = false;
+        Conversion c;
         for (; is_one_of(s[at], "-+ #0"); ++at) {
             switch (s[at]) {
-                case '-': layout.left = true; break;
-                case '+': layout.plus = true; break;
-                case ' ': layout.space = true; break;
-                case '0': layout.zero = true; break;
-                default: alternate = true; break;
+                case '-': c.left = true; break;
+                case '+': c.plus = true; break;
+                case ' ': c.space = true; break;
+                case '0': c.zero = true; break;
+                default: c.alternate = true; break;
             }
         }
-        if (!read_number(s, at, layout.width)) return;
+        if (!read_number(s, at, c.width)) return;
         if (s[at] == '.') {
             ++at;
-            if (!read_number(s, at, layout.precision)) return;
+            if (!read_number(s, at, c.precision)) return;
         }
         const std::size_t kept_end = at;
-        skip_length_modifier(s, at);
+        c.bits = read_length_modifier(s, at);
         const char letter = s[at];
         if (is_one_of(letter, "fFeEgGaA")) {
             argument_ = Argument::kDouble;
@@ -187,20 +143,37 @@ void ParsedSpecifier::parse() {
         } else {
             return;  // %n, %s, %c, %p, *, 1$, a lone % ...
         }
+        if (argument_ == Argument::kDouble) c.bits = 32;
         conversion_.assign(s + start, kept_end - start);
+        if (c.bits < 32) conversion_.append(c.bits == 8 ? "hh" : "h");
         conversion_.push_back(letter);
-        // "#" means nothing defined for d, i and u: left to the C library.
-        direct_ = is_one_of(letter, "diu") && !alternate && layout.width <= kMaxDirectField &&
-                  layout.precision <= kMaxDirectField;
-        decimal_ = layout;
+        c.letter = letter;
+        fast_ = fast_path_covers(letter);
+        fastConversion_ = c;
         ++at;
         literal = &suffix_;
     }
     usable_ = true;
 }
 
+std::size_t ParsedSpecifier::print_conversion_fast(const PrintValue& value, char* out,
+                                                   std::size_t capacity) const {
+    if (!usable_ || !fast_) return kNotCovered;
+    if (argument_ == Argument::kDouble)
+        return print_double(fastConversion_, as_double(value), out, capacity);
+    return print_integer(fastConversion_, as_bits(value), out, capacity);
+}
+
 std::size_t ParsedSpecifier::print(const PrintValue& value, char* buf) const {
     constexpr std::size_t kMaxText = kPrintBufferSize - 1;
+    // The usual specifier is a conversion alone.
+    if (fast_ && prefix_.empty() && suffix_.empty()) {
+        const std::size_t n = print_conversion_fast(value, buf, kMaxText);
+        if (n != kNotCovered) {
+            buf[n] = '\0';
+            return n;
+        }
+    }
     std::size_t len = 0;
     auto put = [&](const std::string& text) {
         if (text.empty()) return;
@@ -214,34 +187,31 @@ std::size_t ParsedSpecifier::print(const PrintValue& value, char* buf) const {
         if (argument_ != Argument::kNone && len < kMaxText) {
             char* at = buf + len;
             const std::size_t room = kPrintBufferSize - len;
-            const char* conversion = conversion_.c_str();
-            int written = 0;
-            if (direct_ && room > 2 * kMaxDirectField) {
-                const uint32_t bits = as_bits(value);
-                const bool is_signed = argument_ == Argument::kSigned;
-                const bool negative = is_signed && static_cast<int32_t>(bits) < 0;
-                // The magnitude of a negative 32-bit value, -2^31 included.
-                const uint32_t magnitude = negative ? 0u - bits : bits;
-                len += write_decimal(at, magnitude, negative, is_signed, decimal_);
-                put(suffix_);
-                buf[len] = '\0';
-                return len;
+            const std::size_t fast = print_conversion_fast(value, at, room - 1);
+            if (fast != kNotCovered) {
+                len += fast;
+            } else {
+                // What the fast printer leaves: %a, %A and texts that the
+                // buffer cuts.
+                const char* conversion = conversion_.c_str();
+                int written = 0;
+                switch (argument_) {
+                    case Argument::kDouble:
+                        written = std::snprintf(at, room, conversion, as_double(value));
+                        break;
+                    case Argument::kSigned:
+                        written =
+                            std::snprintf(at, room, conversion,
+                                          static_cast<int>(static_cast<int32_t>(as_bits(value))));
+                        break;
+                    case Argument::kUnsigned:
+                        written = std::snprintf(at, room, conversion,
+                                                static_cast<unsigned int>(as_bits(value)));
+                        break;
+                    case Argument::kNone: break;
+                }
+                if (written > 0) len += std::min(static_cast<std::size_t>(written), room - 1);
             }
-            switch (argument_) {
-                case Argument::kDouble:
-                    written = std::snprintf(at, room, conversion, as_double(value));
-                    break;
-                case Argument::kSigned:
-                    written = std::snprintf(at, room, conversion,
-                                            static_cast<int>(static_cast<int32_t>(as_bits(value))));
-                    break;
-                case Argument::kUnsigned:
-                    written = std::snprintf(at, room, conversion,
-                                            static_cast<unsigned int>(as_bits(value)));
-                    break;
-                case Argument::kNone: break;
-            }
-            if (written > 0) len += std::min(static_cast<std::size_t>(written), room - 1);
         }
         put(suffix_);
     }

@@ -6,21 +6,28 @@
 // given. Rules:
 //   - floating conversions (f F e E g G a A) print the value as a double;
 //   - integer conversions (d i u o x X) print the value as a 32-bit int
-//     (signed for d i, unsigned for u o x X), whatever length modifier is
-//     written ("%ld", "%lld", "%hd" all print the 32-bit value);
-//     a floating value is first truncated toward zero and wrapped to 32 bits;
+//     (signed for d i, unsigned for u o x X); "h" and "hh" narrow it to 16
+//     or 8 bits as printf does, every other length modifier is dropped
+//     ("%ld", "%lld" print the 32-bit value); a floating value is first
+//     truncated toward zero and wrapped to 32 bits;
 //   - flags "-+ #0", a width and a precision of at most 3 digits each are
-//     kept; length modifiers are dropped;
+//     kept; a length modifier of a floating conversion is dropped;
 //   - anything else ("%n", "%s", "%c", "%p", "*", "1$", a second conversion,
 //     a lone "%" at the end, a width or precision of 4 digits or more) makes
 //     the whole specifier unusable: the text is empty;
 //   - a specifier without any conversion prints its literal text.
 // The text is cut to kPrintBufferSize - 1 bytes.
+//
+// Numbers are written by the fast printer (fast_printer.h) with the bytes
+// glibc's printf gives; only what it does not cover (%a, %A, a number text
+// longer than the buffer) reaches snprintf.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "numeric/fast_printer.h"
 
 namespace kq {
 
@@ -56,27 +63,25 @@ public:
     // terminated, and returns its length; 0 for an unusable specifier.
     std::size_t print(const PrintValue& value, char* buf) const;
 
+    // Only the conversion, by the fast printer: its text in `out` (at most
+    // `capacity` bytes, no terminator) and its length, or kNotCovered when
+    // print() would ask snprintf (also when there is no conversion).
+    std::size_t print_conversion_fast(const PrintValue& value, char* out,
+                                      std::size_t capacity) const;
+
 private:
     enum class Argument { kNone, kDouble, kSigned, kUnsigned };
-
-    // A decimal conversion (d, i, u) that is written without the C library:
-    // its flags among "-+ 0", width and precision (-1: none given).
-    struct Decimal {
-        bool left = false, plus = false, space = false, zero = false;
-        int width = 0;
-        int precision = -1;
-    };
 
     void parse();
 
     std::string source_;  // the specifier as given
     bool usable_ = true;
     std::string prefix_;      // literal text before the conversion ("%%" undone)
-    std::string conversion_;  // "%", flags, width, precision, letter; no length modifier
+    std::string conversion_;  // "%", flags, width, precision, "h"/"hh" if any, letter
     std::string suffix_;      // literal text after the conversion ("%%" undone)
     Argument argument_ = Argument::kNone;
-    bool direct_ = false;  // decimal_ describes the conversion
-    Decimal decimal_;
+    bool fast_ = false;  // the fast printer covers conversion_, described by fastConversion_
+    Conversion fastConversion_;
 };
 
 // Writes the text of `value` printed with `specifier` into `out`
