@@ -8,12 +8,11 @@
 
 #include "kq_format_data.h"
 #include "kq_format_trace.h"
+#include "kq_units.h"
 
 class KWTABLE;
 class KQ_TABLE_COPY;
 class KW_MASTER_TABLE;
-enum UNIT_ENUM : int;
-union DATA_TYPE_UNION;
 
 namespace kq {
 
@@ -55,6 +54,12 @@ public:
                                         unsigned int index, KQ_CELL_LIST& cells);
 
     // Unit conversion and unit text.
+    // True when a value in unit `from` is converted for display in `to`:
+    // both are real units and they differ. Callers on the per-cell path ask
+    // first and so spare the call.
+    static bool converts(UNIT_ENUM from, UNIT_ENUM to) {
+        return from != to && from != UNIT_NONE && to != UNIT_NONE;
+    }
     void getDatabaseValAfterUnitConversion(KWTABLE* table, long column, int type,
                                            DATA_TYPE_UNION* value, UNIT_ENUM from, UNIT_ENUM to);
     void appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName, std::string& text);

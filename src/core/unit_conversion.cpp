@@ -22,7 +22,7 @@ bool convertible_type(int type) {
 void kq::Formatter::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long /*column*/, int type,
                                                       DATA_TYPE_UNION* value, UNIT_ENUM from,
                                                       UNIT_ENUM to) {
-    if (from == UNIT_NONE || to == UNIT_NONE || from == to) return;
+    if (!converts(from, to)) return;
     if (!convertible_type(type)) {
         KQ_DEBUG_LINE("Unit conversion not possible for data type %d", type);
         return;

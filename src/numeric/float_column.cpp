@@ -43,13 +43,15 @@ struct FloatColumn {
             double stored_value = 0;
             kq::read_cell(table, column, row, stored_value);
             value.dVal = stored_value;
-            formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_DOUBLE, &value,
-                                                        stored, display);
+            if (kq::Formatter::converts(stored, display))
+                formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_DOUBLE, &value,
+                                                            stored, display);
             return kq::PrintValue::of_double(value.dVal);
         }
         value.fVal = read_as_float(table, column, row, type);
-        formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_FLOAT, &value, stored,
-                                                    display);
+        if (kq::Formatter::converts(stored, display))
+            formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_FLOAT, &value, stored,
+                                                        display);
         return kq::PrintValue::of_double(static_cast<double>(value.fVal));
     }
 };

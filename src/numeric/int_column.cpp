@@ -23,13 +23,15 @@ struct IntColumn {
         const uint32_t bits = kq::read_int32_cell(table, column, row, type);
         if (type == KQ_TYPE_UINT32) {
             value.ulVal = bits;
-            formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_UINT32, &value,
-                                                        stored, display);
+            if (kq::Formatter::converts(stored, display))
+                formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_UINT32, &value,
+                                                            stored, display);
             return kq::PrintValue::of_unsigned(value.ulVal);
         }
         value.lVal = static_cast<int32_t>(bits);
-        formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_INT32, &value, stored,
-                                                    display);
+        if (kq::Formatter::converts(stored, display))
+            formatter.getDatabaseValAfterUnitConversion(live, column, KQ_TYPE_INT32, &value, stored,
+                                                        display);
         return kq::PrintValue::of_signed(value.lVal);
     }
 };
