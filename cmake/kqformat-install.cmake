@@ -75,4 +75,22 @@ if(TARGET kqfmt)
     ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
   set_target_properties(kqfmt PROPERTIES INSTALL_RPATH "$ORIGIN/${KQ_BIN_TO_LIB}")
   install(TARGETS kqfmt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tool)
+  install(FILES ${PROJECT_SOURCE_DIR}/tools/kqfmt/kqfmt.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
+  install(FILES ${PROJECT_SOURCE_DIR}/tools/kqfmt/kqfmt.bash-completion
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME kqfmt
+    COMPONENT tool)
 endif()
+
+# Every package carries the licence as a Debian copyright file.
+foreach(entry "runtime=libkqformat${PROJECT_VERSION_MAJOR}" "development=libkqformat-dev"
+              "tool=kqfmt")
+  string(REPLACE "=" ";" pair "${entry}")
+  list(GET pair 0 component)
+  list(GET pair 1 package)
+  if(component STREQUAL "tool" AND NOT TARGET kqfmt)
+    continue()
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
+endforeach()

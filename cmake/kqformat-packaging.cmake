@@ -6,7 +6,7 @@
 # -DCMAKE_INSTALL_PREFIX=/usr (scripts/package-check.sh does).
 set(CPACK_PACKAGE_NAME kqformat)
 set(CPACK_PACKAGE_VENDOR "kqformat project")
-set(CPACK_PACKAGE_CONTACT "kqformat maintainers <kqformat@localhost>")
+set(CPACK_PACKAGE_CONTACT "kqformat maintainers <kqformat-maintainers@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Display strings of configuration database cells")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -5,6 +5,7 @@
 #   kqfmt show examples/analyser.sql
 #   kqfmt diff examples/analyser_previous.sql examples/analyser.sql
 # Extra arguments (e.g. --json, --debug, table names) go to both commands.
+# The "$ kqfmt ..." banners are written to standard error.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,7 +21,8 @@ for f in "$current" "$previous"; do
     fi
 done
 
-bash scripts/setup.sh --host </dev/null
+# Set-up messages go to standard error as well.
+bash scripts/setup.sh --host </dev/null >&2
 
 # Same configuration as the native leg of scripts/test-all.sh, so the two
 # share one build tree.
@@ -42,8 +44,10 @@ fi
 kqfmt="$(find "$build/tools" -type f -name kqfmt -perm -u+x | head -1)"
 [[ -n "$kqfmt" ]] || { echo "kqfmt-example: kqfmt not found under $build/tools" >&2; exit 1; }
 
-echo "\$ kqfmt show $current $*"
+# The banners go to standard error, so that standard output holds nothing
+# but what kqfmt prints (scripts/kqfmt-example.sh --json | jq works).
+echo "\$ kqfmt show $current $*" >&2
 "$kqfmt" show "$current" "$@"
-echo
-echo "\$ kqfmt diff $previous $current $*"
+echo >&2
+echo "\$ kqfmt diff $previous $current $*" >&2
 "$kqfmt" diff "$previous" "$current" "$@"

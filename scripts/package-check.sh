@@ -137,6 +137,12 @@ check_packages() {
         "$libdir/cmake/kqformat/kqformatTargets.cmake" "$libdir/pkgconfig/kqformat.pc"
     check "$arch: development package holds no library file itself" \
         lacks_files "$dev" '\.so\.'
+    check "$arch: runtime package carries the copyright file" \
+        has_files "$runtime" "usr/share/doc/libkqformat${major}/copyright"
+    check "$arch: development package carries the copyright file" \
+        has_files "$dev" usr/share/doc/libkqformat-dev/copyright
+    check "$arch: maintainer address is not localhost" \
+        bash -c "! dpkg-deb -f '$runtime' Maintainer | grep -q localhost"
     local deb
     for deb in "$runtime" "$dev"; do
         check "$arch: $(basename "$deb"): Architecture $arch" field_is "$deb" Architecture "$arch"
@@ -148,6 +154,9 @@ check_packages() {
         field_has "$dev" Depends "libkqformat${major} (= $version)"
     if [[ "$with_tool" == yes ]]; then
         check "$arch: tool package holds kqfmt" has_files "$tool" usr/bin/kqfmt
+        check "$arch: tool package holds the man page, the completion and the copyright file" \
+            has_files "$tool" usr/share/man/man1/kqfmt.1 \
+            usr/share/bash-completion/completions/kqfmt usr/share/doc/kqfmt/copyright
         check "$arch: tool package: Architecture $arch" field_is "$tool" Architecture "$arch"
         check "$arch: tool package depends on the runtime of this version" \
             field_has "$tool" Depends "libkqformat${major} (= $version)"

@@ -50,7 +50,10 @@ private:
 
 }  // namespace
 
-ToolResult run_kqfmt(const std::vector<std::string>& args) {
+ToolResult run_kqfmt(const std::vector<std::string>& args) { return run_kqfmt(args, "", {}); }
+
+ToolResult run_kqfmt(const std::vector<std::string>& args, const std::string& input_path,
+                     const std::vector<std::string>& environment) {
     ToolResult result;
     Capture out, err;
     if (g_command.empty() || out.fd() < 0 || err.fd() < 0) return result;
@@ -63,11 +66,17 @@ ToolResult run_kqfmt(const std::vector<std::string>& args) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    const std::string input = input_path.empty() ? "/dev/null" : input_path;
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out.fd(), STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err.fd(), STDERR_FILENO);
     pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    std::vector<std::string> env_entries = environment;
+    std::vector<char*> env;
+    for (std::string& entry : env_entries) env.push_back(entry.data());
+    for (char** entry = environ; *entry; ++entry) env.push_back(*entry);
+    env.push_back(nullptr);
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return result;
 

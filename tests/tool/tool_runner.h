@@ -16,6 +16,11 @@ struct ToolResult {
 // Runs kqfmt with these arguments.
 ToolResult run_kqfmt(const std::vector<std::string>& args);
 
+// The same with standard input read from `input_path` (empty: /dev/null)
+// and `environment` entries ("NAME=VALUE") added to the tool's environment.
+ToolResult run_kqfmt(const std::vector<std::string>& args, const std::string& input_path,
+                     const std::vector<std::string>& environment);
+
 // Paths of the test fixtures and of the shipped examples.
 std::string fixture(const std::string& name);
 std::string example(const std::string& name);

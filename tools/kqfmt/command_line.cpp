@@ -8,16 +8,46 @@ namespace {
 
 const char* const kUsage =
     "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...] | kqfmt explain FORMAT "
-    "[--type CODE]; see kqfmt --help";
+    "[--type CODE] | kqfmt schema; see kqfmt --help";
 
 std::optional<Command> command_named(const std::string& word) {
     if (word == "show") return Command::show;
     if (word == "diff") return Command::diff;
     if (word == "explain") return Command::explain;
+    if (word == "schema") return Command::schema;
     return std::nullopt;
 }
 
 bool is_help(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// Flags without a value, and the command they belong to ("" for show and
+// diff, "diff", "explain", or "*" for every command).
+struct Flag {
+    const char* name;
+    const char* scope;
+};
+const Flag kFlags[] = {{"--debug", ""},         {"--json", "*"},       {"--date-time", "explain"},
+                       {"--exit-code", "diff"}, {"--changed", "diff"}, {"--stat", "diff"},
+                       {"--version", "*"}};
+// Options that take a value, with their scope.
+const Flag kValued[] = {{"--columns", ""},     {"--rows", ""},    {"--initial", ""},
+                        {"--type", "explain"}, {"--format", "*"}, {"--color", ""},
+                        {"--width", ""}};
+
+const Flag* find_flag(const Flag* begin, const Flag* end, const std::string& name) {
+    for (const Flag* flag = begin; flag != end; ++flag)
+        if (name == flag->name) return flag;
+    return nullptr;
+}
+
+std::optional<OutputFormat> format_named(const std::string& word) {
+    if (word == "grid") return OutputFormat::grid;
+    if (word == "json") return OutputFormat::json;
+    if (word == "csv") return OutputFormat::csv;
+    if (word == "tsv") return OutputFormat::tsv;
+    if (word == "markdown") return OutputFormat::markdown;
+    return std::nullopt;
+}
 
 // True for an argument that reads as an option ("-x", "--x"); a lone "-"
 // is an ordinary argument.
@@ -61,14 +91,22 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         if (is_help(name) && equals == std::string::npos) continue;
-        if (name == "--debug" || name == "--json" || name == "--date-time") {
+        if (find_flag(std::begin(kFlags), std::end(kFlags), name)) {
             if (equals != std::string::npos && !line.help)
                 throw InputError(name + " takes no value");
-            (name == "--debug" ? line.debug : name == "--json" ? line.json : line.date_time) = true;
+            bool& flag = name == "--debug"       ? line.debug
+                         : name == "--date-time" ? line.date_time
+                         : name == "--exit-code" ? line.exit_code
+                         : name == "--changed"   ? line.changed
+                         : name == "--stat"      ? line.stat
+                         : name == "--version"   ? line.version
+                                                 : line.json;
+            flag = true;
+            if (name == "--json") line.output = OutputFormat::json;
             used.push_back(name);
             continue;
         }
-        if (name != "--columns" && name != "--rows" && name != "--initial" && name != "--type") {
+        if (!find_flag(std::begin(kValued), std::end(kValued), name)) {
             if (line.help) continue;
             throw InputError("unknown option '" + name + "' (" + kUsage + ")");
         }
@@ -88,6 +126,28 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                 throw InputError("--type: expected a data type code (digits), got '" + value + "'");
         } else if (name == "--initial") {
             line.initial = value;
+        } else if (name == "--format") {
+            const std::optional<OutputFormat> format = format_named(value);
+            if (!format)
+                throw InputError("--format: expected grid, json, csv, tsv or markdown, got '" +
+                                 value + "'");
+            line.output = *format;
+            line.json = *format == OutputFormat::json;
+        } else if (name == "--color") {
+            if (value == "auto")
+                line.colour = ColourWhen::automatic;
+            else if (value == "always")
+                line.colour = ColourWhen::always;
+            else if (value == "never")
+                line.colour = ColourWhen::never;
+            else
+                throw InputError("--color: expected auto, always or never, got '" + value + "'");
+        } else if (name == "--width") {
+            int width = 0;
+            if (!parse_type(value, width) || width < 20)
+                throw InputError("--width: expected a number of columns, at least 20, got '" +
+                                 value + "'");
+            line.width = width;
         } else if (name == "--rows") {
             RowList rows = parse_row_list(value);
             if (!rows.error.empty()) throw InputError("--rows: " + rows.error);
@@ -100,18 +160,39 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     }
 
     if (!words.empty()) line.command = command_named(words[0]);
-    if (line.help) return line;
+    if (line.help || line.version) return line;
 
     if (words.empty()) throw InputError(std::string("no command given (") + kUsage + ")");
     if (!line.command)
-        throw InputError("unknown command '" + words[0] + "' (expected show, diff or explain)");
-    const bool explain = *line.command == Command::explain;
+        throw InputError("unknown command '" + words[0] +
+                         "' (expected show, diff, explain or schema)");
+    const Command command = *line.command;
     for (const std::string& name : used) {
-        const bool explain_only = name == "--type" || name == "--date-time";
-        if (name != "--json" && explain_only != explain)
-            throw InputError(name +
-                             (explain ? " does not apply to explain" : " applies to explain only"));
+        const Flag* flag = find_flag(std::begin(kFlags), std::end(kFlags), name);
+        if (!flag) flag = find_flag(std::begin(kValued), std::end(kValued), name);
+        const std::string scope = flag->scope;
+        const bool fits = command == Command::schema
+                              ? false
+                              : scope == "*" || (scope.empty() && command != Command::explain) ||
+                                    (scope == "diff" && command == Command::diff) ||
+                                    (scope == "explain" && command == Command::explain);
+        if (!fits)
+            throw InputError(name + " does not apply to " + words[0] +
+                             (scope.empty()  ? ""
+                              : scope == "*" ? ""
+                                             : " (" + scope + " only)"));
     }
+    if (command == Command::explain && line.output != OutputFormat::grid &&
+        line.output != OutputFormat::json)
+        throw InputError("explain prints text or JSON (--format grid or json)");
+    if (line.stat && line.output != OutputFormat::grid)
+        throw InputError(
+            "--stat prints summary lines; the JSON of diff carries them as \"summary\"");
+    if (command == Command::schema) {
+        if (words.size() != 1) throw InputError("schema takes no arguments: kqfmt schema");
+        return line;
+    }
+    const bool explain = command == Command::explain;
     if (explain) {
         if (words.size() != 2)
             throw InputError("explain needs one format string: kqfmt explain FORMAT [--type CODE]");
@@ -129,6 +210,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         line.old_db = words[1];
         line.db = words[2];
         first_table = 3;
+        if (line.old_db == "-" && line.db == "-")
+            throw InputError("diff can read only one of OLD and NEW from standard input ('-')");
     }
     line.tables.assign(words.begin() + static_cast<std::ptrdiff_t>(first_table), words.end());
     return line;

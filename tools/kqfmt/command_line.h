@@ -11,10 +11,14 @@
 
 namespace kqfmt {
 
-enum class Command { show, diff, explain };
+enum class Command { show, diff, explain, schema };
+
+enum class OutputFormat { grid, json, csv, tsv, markdown };
+enum class ColourWhen { automatic, always, never };
 
 struct CommandLine {
     bool help = false;                // --help (or -h) anywhere
+    bool version = false;             // --version anywhere (after --help)
     std::optional<Command> command;   // set whenever the first word names one
     std::string old_db;               // diff: OLD
     std::string db;                   // show: DB; diff: NEW
@@ -26,15 +30,21 @@ struct CommandLine {
     std::optional<std::vector<int32_t>> rows;
     std::string initial;
     bool debug = false;
-    bool json = false;
+    bool json = false;                          // --json, or --format json
+    OutputFormat output = OutputFormat::grid;   // --format F, --json
+    ColourWhen colour = ColourWhen::automatic;  // --color=WHEN
+    std::optional<int> width;                   // --width N
+    bool exit_code = false;                     // diff: --exit-code
+    bool changed = false;                       // diff: --changed
+    bool stat = false;                          // diff: --stat
 };
 
 // Parses the arguments after the program name. --type and --date-time
-// belong to explain, --columns, --rows, --initial and --debug to show and
-// diff; --json to all three. Options take their value as
-// the next argument or after "=" (--rows=0-3); "--" ends the options; a
-// repeated option keeps its last value. With --help nothing else is checked.
-// Throws InputError for any usage error.
+// belong to explain, --columns, --rows, --initial, --debug, --color and
+// --width to show and diff, --exit-code, --changed and --stat to diff;
+// --json to all three, --format F to show and diff (explain: grid or json). Options take their
+// value as the next argument or after "=" (--rows=0-3); "--" ends the options; a repeated option
+// keeps its last value. With --help nothing else is checked. Throws InputError for any usage error.
 CommandLine parse_command_line(const std::vector<std::string>& args);
 
 }  // namespace kqfmt

@@ -2,6 +2,7 @@
 #include "format_run.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "kq_host_table.h"
 #include "kw_table.h"
@@ -43,6 +44,19 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqh
 
     try {
         formatter.GetFormattedValue(&old, &live, result.old_columns, result.new_columns);
+    } catch (const std::out_of_range& e) {
+        // The library's one error: a column without a format string.
+        std::string empty;
+        int count = 0;
+        for (int column : request.columns) {
+            const kqhost::ColumnDef* def = data.column(column);
+            if (!def || !def->us_format.empty()) continue;
+            empty += (count++ > 0 ? ", " : "") + def->name;
+        }
+        result.error = count == 0 ? std::string(e.what())
+                                  : "table " + result.table +
+                                        ": no format string (kq_columns.us_format) for column" +
+                                        (count > 1 ? "s " : " ") + empty;
     } catch (const std::exception& e) {
         result.error = e.what();
     } catch (...) {

@@ -78,6 +78,21 @@ std::string plural(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+// Narrows the widest columns, one display column at a time, until a line
+// (two blanks of indent, two between columns) fits in `limit`, or every
+// column is down to 4.
+void fit_widths(std::vector<std::size_t>& widths, std::size_t limit) {
+    const std::size_t minimum = 4;
+    std::size_t total = 2 * widths.size();
+    for (std::size_t width : widths) total += width;
+    while (total > limit) {
+        const auto widest = std::max_element(widths.begin(), widths.end());
+        if (*widest <= minimum) return;
+        --*widest;
+        --total;
+    }
+}
+
 void write_table(std::ostream& out, const TableResult& table, const GridStyle& style) {
     CellBuilder title(style);
     title.add(table.table, kBold);
@@ -117,9 +132,15 @@ void write_table(std::ostream& out, const TableResult& table, const GridStyle& s
     for (const auto& cells : grid)
         for (std::size_t c = 0; c < cells.size(); ++c)
             widths[c] = std::max(widths[c], cells[c].width);
+    if (style.width > 0) fit_widths(widths, style.width);
     for (const auto& cells : grid) {
         out << "  ";
         for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (cells[c].width > widths[c]) {
+                out << cut_to_width(cells[c].text, widths[c]);
+                if (c + 1 < cells.size()) out << "  ";
+                continue;
+            }
             out << cells[c].text;
             if (c + 1 < cells.size()) out << std::string(widths[c] - cells[c].width + 2, ' ');
         }

@@ -10,13 +10,17 @@
 namespace kqfmt {
 
 struct GridStyle {
-    bool colour = false;  // ANSI colours (for a terminal)
+    bool colour = false;    // ANSI colours (for a terminal)
+    std::size_t width = 0;  // widest line in display columns; 0: unlimited
 };
 
 // Writes every table's grid. A cell whose two views agree shows the value;
 // otherwise "old → new". A row that only the live view has shows "+ new",
 // one that only the old view has "- old". All text passes through
 // printable_text, so configuration bytes cannot drive the terminal.
+// Columns are as wide as their widest cell in display columns; when the
+// lines would be wider than style.width, the widest columns are narrowed
+// (to no less than 4) and the cells that no longer fit are cut with "…".
 void write_grid(std::ostream& out, const std::vector<TableResult>& tables, const GridStyle& style);
 
 }  // namespace kqfmt

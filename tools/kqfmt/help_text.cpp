@@ -13,17 +13,28 @@ const char* const kOptions =
     "                  row count; default: every row of each view\n"
     "  --initial TEXT  value every cell holds before formatting; default empty\n"
     "  --debug         turn on the library's debug lines (DebugLevel 1)\n"
-    "  --json          print one JSON object instead of the grid\n"
-    "  --help          show help (kqfmt show --help, kqfmt diff --help)\n";
+    "  --format F      grid (default), json, csv, tsv or markdown\n"
+    "  --json          short for --format json\n"
+    "  --color=WHEN    auto (default: only on a terminal, TERM not dumb, NO_COLOR\n"
+    "                  unset), always or never\n"
+    "  --width N       grid width (default: the terminal's, else unlimited);\n"
+    "                  wider cells are cut with \xE2\x80\xA6\n"
+    "  --exit-code     diff: exit 1 when any cell, row or table differs\n"
+    "  --changed       diff: only the rows (in the grid also the columns) that differ\n"
+    "  --stat          diff: one summary line per table and a total\n"
+    "  --version       the version of kqfmt and of the library\n"
+    "  -h, --help      show help (kqfmt show --help, kqfmt diff --help)\n";
 
 const char* const kDatabases =
     "A database is an SQLite file, or an SQL script (name ending in .sql) that\n"
-    "is run into an in-memory database.\n";
+    "is run into an in-memory database; \"-\" reads either from standard input.\n"
+    "kqfmt schema prints the tables a configuration database starts with.\n";
 
 const char* const kExit =
-    "Exit status: 0 success; 1 bad input or usage (one line on standard error,\n"
-    "nothing on standard output); 3 a table's formatting raised an error (its\n"
-    "cells show what was written before it; other tables are still formatted).\n";
+    "Exit status: 0 success; 1 differences found (diff --exit-code); 2 bad input\n"
+    "or usage (one line on standard error, nothing on standard output); 3 a\n"
+    "table's formatting raised an error (its cells show what was written before\n"
+    "it; other tables are still formatted).\n";
 
 }  // namespace
 
@@ -39,6 +50,8 @@ std::string help_text(std::optional<Command> command) {
             "  kqfmt diff OLD NEW [TABLE...]   old view from OLD, live view from NEW\n"
             "  kqfmt explain FORMAT [--type CODE] [--date-time]\n"
             "                                  how a column with this format is shown\n"
+            "  kqfmt schema                    CREATE statements of an empty configuration\n"
+            "                                  database (kqfmt schema | sqlite3 my.db)\n"
             "\n"
             "Without TABLE names every configuration table is shown, in name order.\n\n";
         text += kDatabases;
@@ -48,6 +61,13 @@ std::string help_text(std::optional<Command> command) {
         text += kExit;
         return text;
     }
+    if (*command == Command::schema)
+        return "Usage: kqfmt schema\n"
+               "\n"
+               "Prints the CREATE statements of the catalog tables of an empty configuration\n"
+               "database (kq_columns, kq_units, kq_sysvars), so that\n"
+               "  kqfmt schema | sqlite3 my.db\n"
+               "starts one; add your own tables and describe their columns in kq_columns.\n";
     if (*command == Command::explain) {
         return "Usage: kqfmt explain FORMAT [--type CODE] [--date-time] [--json]\n"
                "\n"

@@ -12,8 +12,11 @@ namespace kqfmt {
 
 // {"tables": [{"table", "columns": [{"column", "name", "old", "new"}],
 // "error" when the call raised one}], "log": [{"kind", "severity",
-// "number", "file", "line", "message"}]}; cells in request order.
+// "number", "file", "line", "message"}]}; cells in request order. With
+// `diff` every cell carries "status" (same, changed, added, removed: of its
+// line in that column) and every table a "summary" {"cells_changed",
+// "rows_changed", "rows_only_old", "rows_only_new"}.
 std::string json_report(const std::vector<TableResult>& tables,
-                        const std::vector<kqhost::LogRecord>& log);
+                        const std::vector<kqhost::LogRecord>& log, bool diff = false);
 
 }  // namespace kqfmt

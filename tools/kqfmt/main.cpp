@@ -19,7 +19,10 @@
 #include "json_text.h"
 #include "kq_format_data.h"
 #include "kq_host_log.h"
+#include "report_output.h"
+#include "schema_text.h"
 #include "sqlite_db.h"
+#include "standard_input.h"
 
 namespace kqfmt {
 namespace {
@@ -67,15 +70,18 @@ struct Plan {
     Request request;
 };
 
-bool colour_wanted() {
-    const char* no_colour = std::getenv("NO_COLOR");
-    return ::isatty(STDOUT_FILENO) == 1 && (no_colour == nullptr || *no_colour == '\0');
-}
-
 int run(const std::vector<std::string>& args) {
     const CommandLine line = parse_command_line(args);
     if (line.help) {
         std::cout << help_text(line.command);
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "kqfmt " KQ_VERSION " (kqformat library " KQ_VERSION ")\n";
+        return 0;
+    }
+    if (line.command == Command::schema) {
+        std::cout << schema_text();
         return 0;
     }
     if (line.command == Command::explain) {
@@ -97,11 +103,21 @@ int run(const std::vector<std::string>& args) {
 
     // Everything that can be bad input is checked before anything is
     // formatted or printed.
+    std::unique_ptr<SpooledInput> input;  // a database given as "-"
+    const auto path = [&input](const std::string& name) {
+        if (name != "-") return name;
+        input = std::make_unique<SpooledInput>();
+        return input->path();
+    };
     std::unique_ptr<SqliteDb> old_db;
-    if (line.command == Command::diff) old_db = std::make_unique<SqliteDb>(line.old_db);
-    SqliteDb db(line.db);
+    if (line.command == Command::diff) old_db = std::make_unique<SqliteDb>(path(line.old_db));
+    SqliteDb db(path(line.db));
     Configuration config;
     load_configuration(db, config);
+    if (config.tables.empty())
+        throw InputError(quoted(line.db == "-" ? "standard input" : line.db) +
+                         " has no configuration table (kqfmt schema prints the tables a "
+                         "configuration database starts with)");
 
     std::vector<std::string> names = line.tables;
     if (names.empty())
@@ -131,15 +147,10 @@ int run(const std::vector<std::string>& args) {
         failed = failed || results.back().error.has_value();
     }
 
-    if (line.json) {
-        std::cout << json_report(results, log);
-    } else {
-        GridStyle style;
-        style.colour = colour_wanted();
-        write_grid(std::cout, results, style);
-    }
+    const bool differs = write_report(std::cout, std::cerr, line, results, log);
     std::cout.flush();
-    return failed ? 3 : 0;
+    if (failed) return 3;
+    return line.exit_code && differs ? 1 : 0;
 }
 
 // An error message on one line: line breaks become blanks.
@@ -158,7 +169,7 @@ int main(int argc, char** argv) {
         return kqfmt::run(args);
     } catch (const kqfmt::InputError& e) {
         std::cerr << "kqfmt: " << kqfmt::one_line(e.what()) << '\n';
-        return 1;
+        return 2;
     } catch (const std::exception& e) {
         std::cerr << "kqfmt: " << kqfmt::one_line(e.what()) << '\n';
         return 1;

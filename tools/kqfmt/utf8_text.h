@@ -21,8 +21,19 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 // control sequences.
 std::string printable_text(std::string_view text);
 
-// Number of characters (code points) of a text that printable_text made;
-// the grid pads cells by this count.
+// Columns a code point takes on a terminal: 0 for combining marks and
+// zero-width characters, 2 for East Asian wide and fullwidth characters
+// (CJK, Hangul, fullwidth forms, emoji), 1 for everything else.
+int code_point_width(char32_t code_point);
+
+// Columns a text that printable_text made takes on a terminal (the sum of
+// its code points' widths); the grid pads cells by this count. ANSI colour
+// sequences (ESC [ ... m) take none.
 std::size_t display_width(std::string_view printable);
+
+// The text cut to at most `width` columns: when it is wider, as many whole
+// characters as fit in width - 1 columns followed by "…". Colour sequences
+// are kept and a reset is added after a cut text that had any.
+std::string cut_to_width(std::string_view printable, std::size_t width);
 
 }  // namespace kqfmt

@@ -1,0 +1,289 @@
+// kqfmt as a user and a script meet it: the option matrix and exit
+// statuses, diff for scripts, the output formats, colour and display
+// width, standard input, and the documented start of a new database.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "terminal.h"
+#include "tool_runner.h"
+#include "utf8_text.h"
+
+namespace {
+
+using kqtool::run_kqfmt;
+using Strings = std::vector<std::string>;
+using Json = nlohmann::json;
+
+// A .sql file in the temporary folder, removed again.
+class Script {
+public:
+    Script(const std::string& name, const std::string& sql) {
+        const char* dir = std::getenv("TMPDIR");
+        path_ = std::string(dir && *dir ? dir : "/tmp") + "/kq_daily_" +
+                std::to_string(::getpid()) + "_" + name + ".sql";
+        std::ofstream(path_, std::ios::binary) << sql;
+    }
+    ~Script() { std::remove(path_.c_str()); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+const char* const kOld =
+    "CREATE TABLE T (name TEXT, mode INTEGER, note TEXT);"
+    "INSERT INTO T VALUES ('a', 0, 'x'), ('b', 1, 'y');"
+    "CREATE TABLE kq_columns (table_name, column_name, us_format);"
+    "INSERT INTO kq_columns VALUES ('T','name','%s'), ('T','mode','Off(0),On(1)'),"
+    " ('T','note','%s');";
+// Row 1 changes mode, row 2 is new; note never changes.
+const char* const kNew =
+    "CREATE TABLE T (name TEXT, mode INTEGER, note TEXT);"
+    "INSERT INTO T VALUES ('a', 0, 'x'), ('b', 0, 'y'), ('c', 1, 'z');"
+    "CREATE TABLE kq_columns (table_name, column_name, us_format);"
+    "INSERT INTO kq_columns VALUES ('T','name','%s'), ('T','mode','Off(0),On(1)'),"
+    " ('T','note','%s');";
+
+TEST(KqfmtDailyUse, OptionMatrixAndExitStatuses) {
+    const Script old_db("old", kOld), new_db("new", kNew), empty("empty", "CREATE TABLE kq_x(a);");
+    const std::string o = old_db.path(), n = new_db.path();
+    struct Case {
+        Strings args;
+        int status;
+        std::string out;  // expected start of standard output
+    };
+    const std::vector<Case> cases = {
+        {{"--version"}, 0, "kqfmt 1."},
+        {{"-h"}, 0, "kqfmt - show"},
+        {{"schema", "--help"}, 0, "Usage: kqfmt schema"},
+        {{"schema"}, 0, "-- A configuration database"},
+        {{"diff", o, n, "--exit-code"}, 1, "T  old 2 rows, new 3 rows"},
+        {{"diff", n, n, "--exit-code"}, 0, "T  3 rows"},
+        {{"diff", o, n}, 0, "T  old 2 rows"},
+        {{"diff", o, n, "--stat", "--exit-code"}, 1, "T  1 cell changed"},
+        {{"show", n, "--format", "markdown"}, 0, "## T"},
+        {{"show", n, "--format=tsv", "--json"}, 0, "{"},
+        {{"show", n, "--json", "--format", "csv"}, 0, "table,row,name"},
+        {{"--bogus"}, 2, ""},
+        {{"show", n, "--exit-code"}, 2, ""},
+        {{"show", n, "--stat"}, 2, ""},
+        {{"diff", o, n, "--stat", "--format", "csv"}, 2, ""},
+        {{"show", n, "--format", "xml"}, 2, ""},
+        {{"show", n, "--color=sometimes"}, 2, ""},
+        {{"show", n, "--width", "5"}, 2, ""},
+        {{"diff", "-", "-"}, 2, ""},
+        {{"schema", "extra"}, 2, ""},
+        {{"schema", "--json"}, 2, ""},
+        {{"explain", "%d", "--format", "csv"}, 2, ""},
+        {{"show", empty.path()}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const kqtool::ToolResult result = run_kqfmt(c.args);
+        const std::string name = ::testing::PrintToString(c.args);
+        EXPECT_EQ(result.status, c.status) << name << ": " << result.err;
+        EXPECT_EQ(result.out.rfind(c.out, 0), 0u) << name << ": " << result.out;
+        if (c.status == 2) {
+            EXPECT_EQ(result.out, "") << name;
+            EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << name << ": " << result.err;
+        }
+    }
+    EXPECT_NE(run_kqfmt({"show", empty.path()}).err.find("kqfmt schema"), std::string::npos);
+}
+
+TEST(KqfmtDailyUse, DiffStatusSummaryStatAndChanged) {
+    const Script old_db("old", kOld), new_db("new", kNew);
+    const kqtool::ToolResult json = run_kqfmt({"diff", old_db.path(), new_db.path(), "--json"});
+    const Json table = Json::parse(json.out).at("tables").at(0);
+    EXPECT_EQ(table.at("summary"), Json::parse(R"({"cells_changed": 1, "rows_changed": 1,
+        "rows_only_old": 0, "rows_only_new": 1})"));
+    Strings mode_status;
+    for (const Json& cell : table.at("columns").at(1).at("new"))
+        mode_status.push_back(cell.at("status"));
+    EXPECT_EQ(mode_status, (Strings{"same", "changed", "added"}));
+
+    const kqtool::ToolResult stat = run_kqfmt({"diff", old_db.path(), new_db.path(), "--stat"});
+    EXPECT_EQ(stat.out,
+              "T  1 cell changed in 1 row, 0 rows only in old, 1 row only in new\n"
+              "total  1 cell changed in 1 row, 0 rows only in old, 1 row only in new\n");
+
+    // Only the rows that differ; in the grid only the columns with a cell
+    // that differs (every cell of an added row does).
+    const Strings changed = {"diff", old_db.path(), new_db.path(), "--changed", "--color=never"};
+    EXPECT_EQ(run_kqfmt(changed).out,
+              "T  old 2 rows, new 3 rows\n"
+              "  row  name  mode      note\n"
+              "  1    b     On \xE2\x86\x92 Off  y\n"
+              "  2    + c   + On      + z\n");
+    Strings first_rows = changed;
+    first_rows.insert(first_rows.end(), {"--rows", "0-1"});
+    EXPECT_EQ(run_kqfmt(first_rows).out,
+              "T  old 2 rows, new 3 rows\n  row  mode\n  1    On \xE2\x86\x92 Off\n");
+}
+
+// Splits RFC 4180 text into records of fields.
+std::vector<Strings> parse_csv(const std::string& text) {
+    std::vector<Strings> records(1, Strings(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        std::string& field = records.back().back();
+        if (quoted) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back().emplace_back();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            records.emplace_back(1);
+        } else {
+            field += c;
+        }
+    }
+    records.pop_back();  // after the last CRLF
+    return records;
+}
+
+TEST(KqfmtDailyUse, FormatsEscapeTheirSeparators) {
+    const std::string tricky = "a|b\tc\"d,e\nf";
+    const Script db("formats",
+                    "CREATE TABLE T (v TEXT); INSERT INTO T VALUES ('a|b' || char(9) || "
+                    "'c\"d,e' || char(10) || 'f');"
+                    "CREATE TABLE kq_columns (table_name, column_name, us_format);"
+                    "INSERT INTO kq_columns VALUES ('T','v','%s');");
+    const kqtool::ToolResult csv = run_kqfmt({"show", db.path(), "--format", "csv"});
+    EXPECT_EQ(parse_csv(csv.out), (std::vector<Strings>{{"table", "row", "v"}, {"T", "0", tricky}}))
+        << csv.out;
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"tsv", "table\trow\tv\nT\t0\ta|b\\tc\"d,e\\nf\n"},
+        {"markdown", "## T\n\n1 row\n\n| row | v |\n|---:|---|\n| 0 | a\\|b\\x09c\"d,e\\x0af |\n"},
+    };
+    for (const auto& [format, text] : expected)
+        EXPECT_EQ(run_kqfmt({"show", db.path(), "--format", format}).out, text) << format;
+}
+
+TEST(KqfmtDailyUse, StandardInputReadsAScript) {
+    const Script db("stdin", kNew);
+    const kqtool::ToolResult from_file = run_kqfmt({"show", db.path(), "--json"});
+    const kqtool::ToolResult from_input = run_kqfmt({"show", "-", "--json"}, db.path(), {});
+    EXPECT_EQ(from_input.status, 0) << from_input.err;
+    EXPECT_EQ(from_input.out, from_file.out);
+    const kqtool::ToolResult diff = run_kqfmt({"diff", "-", db.path(), "--stat"}, db.path(), {});
+    EXPECT_EQ(diff.out.rfind("T  0 cells changed", 0), 0u) << diff.out << diff.err;
+}
+
+TEST(KqfmtDailyUse, ColourFollowsTheTerminalAndTheEnvironment) {
+    struct Case {
+        kqfmt::ColourWhen when;
+        bool terminal;
+        const char* term;
+        const char* no_color;
+        bool colour;
+    };
+    using W = kqfmt::ColourWhen;
+    const std::vector<Case> cases = {
+        {W::automatic, true, "xterm", nullptr, true},
+        {W::automatic, false, "xterm", nullptr, false},
+        {W::automatic, true, "dumb", nullptr, false},
+        {W::automatic, true, "xterm", "1", false},
+        {W::automatic, true, "xterm", "", true},
+        {W::automatic, true, nullptr, nullptr, true},
+        {W::always, false, "dumb", "1", true},
+        {W::never, true, "xterm", nullptr, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kqfmt::colour_wanted(c.when, c.terminal, c.term, c.no_color), c.colour)
+            << static_cast<int>(c.when) << c.terminal << (c.term ? c.term : "-")
+            << (c.no_color ? c.no_color : "-");
+
+    const Script db("colour", kNew);
+    const std::vector<std::pair<Strings, bool>> runs = {
+        {{"--color=always"}, true}, {{"--color=auto"}, false}, {{}, false}};
+    for (const auto& [options, escapes] : runs) {
+        Strings args = {"show", db.path()};
+        args.insert(args.end(), options.begin(), options.end());
+        const kqtool::ToolResult result = run_kqfmt(args, "", {"NO_COLOR=1", "TERM=dumb"});
+        EXPECT_EQ(result.out.find('\x1b') != std::string::npos, escapes) << options.size();
+    }
+}
+
+TEST(KqfmtDailyUse, GridLinesUpByDisplayWidthAndCutsToWidth) {
+    const std::vector<std::pair<const char*, int>> widths = {{"a", 1},
+                                                             {"\xC3\xA9", 1},
+                                                             {"\xCC\x81", 0},
+                                                             {"\xE6\x97\xA5", 2},
+                                                             {"\xEF\xBC\xA1", 2},
+                                                             {"\xF0\x9F\x98\x80", 2},
+                                                             {"\xE2\x80\x8B", 0},
+                                                             {"\x1b[31m", 0}};
+    for (const auto& [text, width] : widths)
+        EXPECT_EQ(kqfmt::display_width(text), static_cast<std::size_t>(width)) << text;
+    EXPECT_EQ(kqfmt::cut_to_width("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", 4),
+              "\xE6\x97\xA5\xE2\x80\xA6");  // 日… : a third wide character does not fit
+    EXPECT_EQ(kqfmt::cut_to_width("\x1b[31mabcdef\x1b[0m", 3), "\x1b[31mab\xE2\x80\xA6\x1b[0m");
+
+    const Script db("cjk",
+                    "CREATE TABLE T (a TEXT, b TEXT);"
+                    "INSERT INTO T VALUES ('\xE6\x97\xA5\xE6\x9C\xAC', 'x'), "
+                    "('e\xCC\x81t\xC3\xA9', 'y'), ('abcdefghijklmnopqrstuvwxyz', 'z');"
+                    "CREATE TABLE kq_columns (table_name, column_name, us_format);"
+                    "INSERT INTO kq_columns VALUES ('T','a','%s'), ('T','b','%s');");
+    const kqtool::ToolResult grid = run_kqfmt({"show", db.path(), "--width", "24"});
+    EXPECT_EQ(grid.out,
+              "T  3 rows\n"
+              "  row  a               b\n"
+              "  0    \xE6\x97\xA5\xE6\x9C\xAC            x\n"
+              "  1    e\xCC\x81t\xC3\xA9             y\n"
+              "  2    abcdefghijklm\xE2\x80\xA6  z\n");
+}
+
+// Text of the first fenced block that follows `marker` in `text`.
+std::string block_after(const std::string& text, const std::string& marker) {
+    const std::size_t at = text.find(marker);
+    const std::size_t open = text.find("```", at == std::string::npos ? text.size() : at);
+    if (at == std::string::npos || open == std::string::npos) return "";
+    const std::size_t start = text.find('\n', open) + 1;
+    return text.substr(start, text.find("```", start) - start);
+}
+
+TEST(KqfmtDailyUse, NewDatabaseFromTheDocumentedExample) {
+    if (kqtool::example("").size() <= 1) GTEST_SKIP() << "no examples folder given";
+    std::ifstream in(kqtool::example("../docs/configuration-database.md"));
+    std::stringstream doc;
+    doc << in.rdbuf();
+    const std::string inserts = block_after(doc.str(), "where `pumps.sql` holds");
+    const std::string transcript = block_after(doc.str(), "and `kqfmt show my.db` prints");
+    ASSERT_FALSE(inserts.empty());
+
+    // kqfmt schema > my.sql; cat pumps.sql >> my.sql; kqfmt show my.sql
+    const kqtool::ToolResult schema = run_kqfmt({"schema"});
+    ASSERT_EQ(schema.status, 0);
+    const Script db("new_user", schema.out + inserts);
+    const kqtool::ToolResult shown = run_kqfmt({"show", db.path()});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out, transcript);
+
+    // The documented error for a column without a format string.
+    const std::string error = block_after(doc.str(), "and the exit status is 3:");
+    const Script unformatted("no_format", schema.out +
+                                              "CREATE TABLE PUMPS (flow REAL);"
+                                              "INSERT INTO PUMPS VALUES (1);");
+    const kqtool::ToolResult failed = run_kqfmt({"show", unformatted.path()});
+    EXPECT_EQ(failed.status, 3);
+    EXPECT_NE(failed.out.find(error), std::string::npos) << failed.out;
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// Tables as delimited text for spreadsheets and scripts: CSV (RFC 4180)
+// and TSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format_run.h"
+
+namespace kqfmt {
+
+enum class Delimited { csv, tsv };
+
+// One CSV field: quoted (with '"' doubled) when it holds a comma, a quote,
+// CR or LF, else as it is.
+std::string csv_field(std::string_view value);
+
+// One TSV field: backslash, tab, LF and CR written as \\ \t \n \r.
+std::string tsv_field(std::string_view value);
+
+// One block per table, blocks separated by an empty line, each a file of
+// its own with a header row. `show`: "table", "row", then one field per
+// column with the live view's value. `diff`: "table", "row", "status" (of
+// the row: same, changed, added or removed), then per column its new value
+// and, headed "NAME (old)", its old value (empty for a row only the other
+// view has). CSV lines end in CRLF, TSV lines in LF. Values are written as
+// the library made them, byte for byte. A table whose formatting raised an
+// error gets a line "kqfmt: table NAME: ERROR" on `err`.
+void write_delimited(std::ostream& out, std::ostream& err, const std::vector<TableResult>& tables,
+                     Delimited kind, bool diff);
+
+}  // namespace kqfmt

@@ -1,0 +1,69 @@
+// Writing Markdown tables.
+#include "markdown_report.h"
+
+#include "diff_status.h"
+#include "utf8_text.h"
+
+namespace kqfmt {
+
+std::string markdown_cell(std::string_view value) {
+    std::string cell;
+    for (char c : printable_text(value)) {
+        if (c == '|') cell += '\\';
+        cell += c;
+    }
+    return cell;
+}
+
+namespace {
+
+std::string plural(int count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+std::string cell_text(const LinePair& pair) {
+    switch (cell_status(pair)) {
+        case CellStatus::added: return "+ " + markdown_cell(pair.new_cell->value);
+        case CellStatus::removed: return "- " + markdown_cell(pair.old_cell->value);
+        case CellStatus::changed:
+            return markdown_cell(pair.old_cell->value) + " \xE2\x86\x92 " +
+                   markdown_cell(pair.new_cell->value);
+        case CellStatus::same: break;
+    }
+    return markdown_cell(pair.new_cell ? pair.new_cell->value : pair.old_cell->value);
+}
+
+}  // namespace
+
+void write_markdown(std::ostream& out, const std::vector<TableResult>& tables) {
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const TableResult& table = tables[t];
+        if (t > 0) out << '\n';
+        out << "## " << markdown_cell(table.table) << "\n\n";
+        if (table.old_row_count == table.new_row_count)
+            out << plural(table.new_row_count, "row") << "\n\n";
+        else
+            out << "old " << plural(table.old_row_count, "row") << ", new "
+                << plural(table.new_row_count, "row") << "\n\n";
+        out << "| row |";
+        for (const std::string& name : table.column_names)
+            out << ' ' << markdown_cell(name) << " |";
+        out << "\n|---:|";
+        for (std::size_t c = 0; c < table.column_names.size(); ++c) out << "---|";
+        out << '\n';
+        const std::size_t lines = line_count(table);
+        for (std::size_t line = 0; line < lines; ++line) {
+            const bool has_new = line < table.new_columns[0].cells.size();
+            out << "| "
+                << (has_new ? table.new_columns[0].cells[line].row
+                            : table.old_columns[0].cells[line].row)
+                << " |";
+            for (std::size_t c = 0; c < table.column_names.size(); ++c)
+                out << ' ' << cell_text(line_pair(table, c, line)) << " |";
+            out << '\n';
+        }
+        if (table.error) out << "\n> error: " << markdown_cell(*table.error) << '\n';
+    }
+}
+
+}  // namespace kqfmt
