@@ -174,6 +174,7 @@ expected_consumer_output() {
     printf 'row 0: 212.0 \xc2\xb0F | On\nrow 1: -40.0 \xc2\xb0F | Off\n'
     printf 'mode: static pick list by check_if_static_picklist: On\ncomparisons: as expected\n'
 }
+export -f expected_consumer_output  # the pkg-config check runs in its own shell
 
 # ---- amd64 ------------------------------------------------------------------
 echo "==== amd64 packages (build/package-deb) ===="
@@ -201,7 +202,7 @@ if build_packages "$root/build/package-deb" "$out"; then
                  g++ -std=c++17 '$root/examples/consumer/main.cpp' -o '$work/consumer-pc' \
                      \$(pkg-config --cflags --libs kqformat) &&
                  LD_LIBRARY_PATH='$prefix/usr/lib/$multiarch' '$work/consumer-pc' |
-                     diff <(printf 'row 0: 212.0 \xc2\xb0F | On\nrow 1: -40.0 \xc2\xb0F | Off\n') -"
+                     diff <(expected_consumer_output) -"
     check "amd64: the unpacked kqfmt runs" \
         bash -c "'$prefix/usr/bin/kqfmt' explain '%d of N' --json | grep -q '\"formatter\": \"none\"'"
 else
