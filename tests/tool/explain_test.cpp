@@ -259,7 +259,7 @@ TEST(KqfmtExplain, UsageErrors) {
     };
     for (const Strings& args : bad) {
         const kqtool::ToolResult result = run_kqfmt(args);
-        EXPECT_EQ(result.status, 1) << args.back();
+        EXPECT_EQ(result.status, 2) << args.back();
         EXPECT_TRUE(result.out.empty()) << args.back();
         EXPECT_FALSE(result.err.empty()) << args.back();
     }

@@ -202,7 +202,7 @@ TEST(KqfmtErrors, BadInputIsOneLineOnStderrAndNothingOnStdout) {
             if (json) line.push_back("--json");
             const kqtool::ToolResult result = run_kqfmt(line);
             const std::string name = ::testing::PrintToString(line);
-            EXPECT_EQ(result.status, 1) << name;
+            EXPECT_EQ(result.status, 2) << name;
             EXPECT_EQ(result.out, "") << name;
             EXPECT_EQ(result.err.rfind("kqfmt: ", 0), 0u) << name << ": " << result.err;
             EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << name << ": " << result.err;

@@ -35,11 +35,13 @@ bool stored_as_text(int type) {
 Statement select_all(SqliteDb& db, const std::string& table) {
     const std::string from = "SELECT * FROM " + quote_identifier(table);
     Statement plain = db.prepare(from);
+    plain.set_context("table " + quoted(table));
     for (const char* alias : {"rowid", "_rowid_", "oid"}) {
         if (plain.find_column(alias) >= 0) continue;
         Statement ordered = db.try_prepare(from + " ORDER BY " + alias);
-        if (ordered.valid()) return ordered;
-        break;
+        if (!ordered.valid()) break;
+        ordered.set_context("table " + quoted(table));
+        return ordered;
     }
     return plain;
 }

@@ -2,6 +2,8 @@
 #include "format_run.h"
 
 #include <exception>
+#include <new>
+#include <stdexcept>
 
 #include "kq_host_table.h"
 #include "kw_table.h"
@@ -20,6 +22,25 @@ KQ_CELL_LIST make_cells(const Request& request, int row_count) {
         for (int32_t row = 0; row < row_count; ++row) cells.push_back({row, request.initial});
     }
     return cells;
+}
+
+// The error of a call in plain words. The library raises std::out_of_range
+// for a column without a format string (on the general path or a numeric
+// one); columns are formatted in request order, so the first such column is
+// the one at fault.
+std::string error_text(const kqhost::TableData& data, const Request& request,
+                       const std::exception* error) {
+    if (dynamic_cast<const std::out_of_range*>(error)) {
+        for (int column : request.columns) {
+            const kqhost::ColumnDef* def = data.column(column);
+            if (def && def->us_format.empty() && def->is_date_time == 0)
+                return data.name() + "." + def->name +
+                       ": the column has no format string; kq_columns gives it one (kqfmt "
+                       "schema shows the table)";
+        }
+    }
+    return data.name() + ": the formatter raised an error" +
+           (error ? std::string(" (") + error->what() + ")" : std::string());
 }
 
 }  // namespace
@@ -43,10 +64,12 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, KWTABLE& live, KQ_TABLE_COPY
 
     try {
         formatter.GetFormattedValue(&old, &live, result.old_columns, result.new_columns);
+    } catch (const std::bad_alloc&) {
+        throw;  // not the table's fault: reported as lack of memory
     } catch (const std::exception& e) {
-        result.error = e.what();
+        result.error = error_text(data, request, &e);
     } catch (...) {
-        result.error = "unknown error";
+        result.error = error_text(data, request, nullptr);
     }
     return result;
 }

@@ -78,7 +78,32 @@ std::string plural(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-void write_table(std::ostream& out, const TableResult& table, const GridStyle& style) {
+// The cell of one line and requested column; line 0 is the header.
+GridCell grid_cell(const TableResult& table, std::size_t line, std::size_t column,
+                   std::size_t old_count, std::size_t new_count, const GridStyle& style) {
+    if (line == 0)
+        return CellBuilder(style)
+            .add(column == 0 ? "row" : table.column_names[column - 1], kBold)
+            .done();
+    const std::size_t index = line - 1;
+    const bool has_old = index < old_count;
+    const bool has_new = index < new_count;
+    if (column == 0) {
+        const int32_t row =
+            has_new ? table.new_columns[0].cells[index].row : table.old_columns[0].cells[index].row;
+        return CellBuilder(style).add(std::to_string(row)).done();
+    }
+    const std::size_t c = column - 1;
+    const CellRecord* old_cell = has_old ? &table.old_columns[c].cells[index] : nullptr;
+    const CellRecord* new_cell = has_new ? &table.new_columns[c].cells[index] : nullptr;
+    return value_cell(old_cell, new_cell, inside(old_cell, table.old_row_count),
+                      inside(new_cell, table.new_row_count), style);
+}
+
+}  // namespace
+
+void write_grid_table(Output& out, const TableResult& table, const GridStyle& style, bool first) {
+    if (!first) out << '\n';
     CellBuilder title(style);
     title.add(table.table, kBold);
     out << title.done().text << "  ";
@@ -92,51 +117,28 @@ void write_table(std::ostream& out, const TableResult& table, const GridStyle& s
     // column decides how many lines there are.
     const std::size_t old_count = table.old_columns.empty() ? 0 : table.old_columns[0].cells.size();
     const std::size_t new_count = table.new_columns.empty() ? 0 : table.new_columns[0].cells.size();
-    const std::size_t lines = std::max(old_count, new_count);
+    const std::size_t lines = std::max(old_count, new_count) + 1;  // with the header
+    const std::size_t columns = table.column_names.size() + 1;     // with the row number
 
-    std::vector<std::vector<GridCell>> grid(lines + 1);
-    grid[0].push_back(CellBuilder(style).add("row", kBold).done());
-    for (const std::string& name : table.column_names)
-        grid[0].push_back(CellBuilder(style).add(name, kBold).done());
+    // Two passes, so that no line is held longer than it is written: the
+    // widths first, then the lines.
+    std::vector<std::size_t> widths(columns, 0);
+    for (std::size_t line = 0; line < lines; ++line)
+        for (std::size_t c = 0; c < columns; ++c)
+            widths[c] =
+                std::max(widths[c], grid_cell(table, line, c, old_count, new_count, style).width);
     for (std::size_t line = 0; line < lines; ++line) {
-        std::vector<GridCell>& cells = grid[line + 1];
-        const bool has_old = line < old_count;
-        const bool has_new = line < new_count;
-        const int32_t row =
-            has_new ? table.new_columns[0].cells[line].row : table.old_columns[0].cells[line].row;
-        cells.push_back(CellBuilder(style).add(std::to_string(row)).done());
-        for (std::size_t c = 0; c < table.column_names.size(); ++c) {
-            const CellRecord* old_cell = has_old ? &table.old_columns[c].cells[line] : nullptr;
-            const CellRecord* new_cell = has_new ? &table.new_columns[c].cells[line] : nullptr;
-            cells.push_back(value_cell(old_cell, new_cell, inside(old_cell, table.old_row_count),
-                                       inside(new_cell, table.new_row_count), style));
-        }
-    }
-
-    std::vector<std::size_t> widths(grid[0].size(), 0);
-    for (const auto& cells : grid)
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            widths[c] = std::max(widths[c], cells[c].width);
-    for (const auto& cells : grid) {
         out << "  ";
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            out << cells[c].text;
-            if (c + 1 < cells.size()) out << std::string(widths[c] - cells[c].width + 2, ' ');
+        for (std::size_t c = 0; c < columns; ++c) {
+            const GridCell cell = grid_cell(table, line, c, old_count, new_count, style);
+            out << cell.text;
+            if (c + 1 < columns) out << std::string(widths[c] - cell.width + 2, ' ');
         }
         out << '\n';
     }
-    if (lines == 0) out << "  (no rows)\n";
+    if (lines == 1) out << "  (no rows)\n";
     if (table.error)
         out << "  " << CellBuilder(style).add("error: " + *table.error, kRed).done().text << '\n';
-}
-
-}  // namespace
-
-void write_grid(std::ostream& out, const std::vector<TableResult>& tables, const GridStyle& style) {
-    for (std::size_t i = 0; i < tables.size(); ++i) {
-        if (i > 0) out << '\n';
-        write_table(out, tables[i], style);
-    }
 }
 
 }  // namespace kqfmt

@@ -18,12 +18,15 @@ const char* const kOptions =
 
 const char* const kDatabases =
     "A database is an SQLite file, or an SQL script (name ending in .sql) that\n"
-    "is run into an in-memory database.\n";
+    "is run into an in-memory database. A file must be a whole SQLite database\n"
+    "(it is checked first and opened read-only); a script is text of at most\n"
+    "256 MiB.\n";
 
 const char* const kExit =
-    "Exit status: 0 success; 1 bad input or usage (one line on standard error,\n"
-    "nothing on standard output); 3 a table's formatting raised an error (its\n"
-    "cells show what was written before it; other tables are still formatted).\n";
+    "Exit status: 0 success; 2 bad input or usage, a failed write to standard\n"
+    "output or lack of memory (one line on standard error); 3 a table's\n"
+    "formatting raised an error (its cells show what was written before it;\n"
+    "other tables are still formatted).\n";
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// Bad input or usage: reported as one line on standard error, exit status 1,
+// Bad input or usage: reported as one line on standard error, exit status 2,
 // before anything is written to standard output.
 #pragma once
 

@@ -1,4 +1,6 @@
-// Building the JSON report.
+// Writing the JSON report table by table, in the layout of to_json_text:
+// objects and arrays that hold only scalars on one line, others with one
+// member per line, indented two spaces per level.
 #include "json_report.h"
 
 #include "json_text.h"
@@ -6,44 +8,118 @@
 namespace kqfmt {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json cells_json(const KQ_CELL_LIST& cells) {
-    Json list = Json::array();
-    for (const auto& cell : cells) list.push_back({{"row", cell.row}, {"value", cell.value}});
-    return list;
+// A new line indented for nesting level `depth`.
+void newline(Output& out, int depth) {
+    out << '\n' << std::string(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
-Json table_json(const TableResult& table) {
-    Json columns = Json::array();
-    for (std::size_t i = 0; i < table.column_names.size(); ++i) {
-        columns.push_back({{"column", table.new_columns[i].column},
-                           {"name", table.column_names[i]},
-                           {"old", cells_json(table.old_columns[i].cells)},
-                           {"new", cells_json(table.new_columns[i].cells)}});
+void string_value(Output& out, std::string_view text) {
+    std::string quoted;
+    append_json_string(quoted, text);
+    out << quoted;
+}
+
+// "key": (the key is plain ASCII)
+void key(Output& out, const char* name) { out << '"' << name << "\": "; }
+
+// The cells of one view at nesting level `depth`.
+void cells_json(Output& out, const KQ_CELL_LIST& cells, int depth) {
+    if (cells.empty()) {
+        out << "[]";
+        return;
     }
-    Json entry = {{"table", table.table}, {"columns", std::move(columns)}};
-    if (table.error) entry["error"] = *table.error;
-    return entry;
+    out << '[';
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out << ',';
+        newline(out, depth + 1);
+        out << "{\"row\": " << static_cast<long long>(cells[i].row) << ", \"value\": ";
+        string_value(out, cells[i].value);
+        out << '}';
+    }
+    newline(out, depth);
+    out << ']';
 }
 
-Json record_json(const kqhost::LogRecord& record) {
-    return {{"kind", record.sys ? "sys" : "debug"},
-            {"severity", record.severity},
-            {"number", record.number},
-            {"file", record.file},
-            {"line", record.line},
-            {"message", record.message}};
+void record_json(Output& out, const kqhost::LogRecord& record) {
+    out << "{\"kind\": " << (record.sys ? "\"sys\"" : "\"debug\"")
+        << ", \"severity\": " << static_cast<long long>(record.severity)
+        << ", \"number\": " << static_cast<long long>(record.number) << ", \"file\": ";
+    string_value(out, record.file);
+    out << ", \"line\": " << std::to_string(record.line) << ", \"message\": ";
+    string_value(out, record.message);
+    out << '}';
 }
 
 }  // namespace
 
-std::string json_report(const std::vector<TableResult>& tables,
-                        const std::vector<kqhost::LogRecord>& log) {
-    Json document = {{"tables", Json::array()}, {"log", Json::array()}};
-    for (const TableResult& table : tables) document["tables"].push_back(table_json(table));
-    for (const kqhost::LogRecord& record : log) document["log"].push_back(record_json(record));
-    return to_json_text(document);
+void json_report_start(Output& out) { out << "{\n  \"tables\": ["; }
+
+void json_report_table(Output& out, const TableResult& table, bool first) {
+    if (!first) out << ',';
+    newline(out, 2);
+    out << '{';
+    newline(out, 3);
+    key(out, "table");
+    string_value(out, table.table);
+    out << ',';
+    newline(out, 3);
+    key(out, "columns");
+    if (table.column_names.empty()) {
+        out << "[]";
+    } else {
+        out << '[';
+        for (std::size_t i = 0; i < table.column_names.size(); ++i) {
+            if (i > 0) out << ',';
+            newline(out, 4);
+            out << '{';
+            newline(out, 5);
+            key(out, "column");
+            out << static_cast<long long>(table.new_columns[i].column) << ',';
+            newline(out, 5);
+            key(out, "name");
+            string_value(out, table.column_names[i]);
+            out << ',';
+            newline(out, 5);
+            key(out, "old");
+            cells_json(out, table.old_columns[i].cells, 5);
+            out << ',';
+            newline(out, 5);
+            key(out, "new");
+            cells_json(out, table.new_columns[i].cells, 5);
+            newline(out, 4);
+            out << '}';
+        }
+        newline(out, 3);
+        out << ']';
+    }
+    if (table.error) {
+        out << ',';
+        newline(out, 3);
+        key(out, "error");
+        string_value(out, *table.error);
+    }
+    newline(out, 2);
+    out << '}';
+}
+
+void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table) {
+    if (any_table) newline(out, 1);
+    out << "],";
+    newline(out, 1);
+    key(out, "log");
+    if (log.empty()) {
+        out << "[]";
+    } else {
+        out << '[';
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            if (i > 0) out << ',';
+            newline(out, 2);
+            record_json(out, log[i]);
+        }
+        newline(out, 1);
+        out << ']';
+    }
+    out << "\n}\n";
 }
 
 }  // namespace kqfmt

@@ -1,10 +1,12 @@
 // kqfmt: loads a configuration database and prints what the formatter
 // library makes of its tables, as a grid or as JSON.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,21 @@
 #include "json_text.h"
 #include "kq_format_data.h"
 #include "kq_log.h"
+#include "output.h"
 #include "sqlite_db.h"
+#include "utf8_text.h"
 
 namespace kqfmt {
 namespace {
+
+// Exit statuses: bad input, usage, a failed write or lack of memory give 2;
+// a formatting call that raised an error gives 3.
+constexpr int kExitTrouble = 2;
+constexpr int kExitFormatError = 3;
+
+// What the tool is doing, for the message when memory runs out. Set before
+// each step, already escaped, so that reporting needs no new text.
+std::string g_doing = "starting";
 
 // Installs a sink for the lifetime of the object, then restores the default.
 class SinkGuard {
@@ -33,6 +46,15 @@ public:
     SinkGuard(const SinkGuard&) = delete;
     SinkGuard& operator=(const SinkGuard&) = delete;
 };
+
+// A log record on standard error, in the host's own layout, with the bytes
+// that came from the configuration escaped.
+void log_to_stderr(const kqhost::LogRecord& r) {
+    const std::string line = message_text(r.file) + ":" + std::to_string(r.line) + ": " +
+                             (r.sys ? "sys" : "debug") + "(" + std::to_string(r.severity) + "," +
+                             std::to_string(r.number) + "): " + message_text(r.message) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
@@ -61,6 +83,35 @@ std::vector<int> resolve_columns(const kqhost::TableData& table,
     return columns;
 }
 
+// Memory one requested cell may cost beyond its text: the cell record of
+// the call and its share of the output. A request is refused when its cells
+// would need more than a quarter of the machine's memory.
+constexpr unsigned long long kBytesPerCell = 256;
+
+unsigned long long cell_budget() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long page = ::sysconf(_SC_PAGESIZE);
+    const unsigned long long memory =
+        pages > 0 && page > 0
+            ? static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(page)
+            : 1ULL << 32;
+    return memory / 4 / kBytesPerCell;
+}
+
+void check_request_size(const std::string& table, std::size_t columns, long long old_rows,
+                        long long new_rows) {
+    const unsigned long long cells = static_cast<unsigned long long>(columns) *
+                                     static_cast<unsigned long long>(old_rows + new_rows);
+    const unsigned long long budget = cell_budget();
+    if (cells > budget)
+        throw InputError("table " + quoted(table) + ": --columns and --rows ask for " +
+                         std::to_string(cells) + " cells (" + std::to_string(columns) +
+                         " columns of " + std::to_string(old_rows) + " old and " +
+                         std::to_string(new_rows) + " new rows), more than the " +
+                         std::to_string(budget) +
+                         " this machine's memory allows; ask for fewer columns or rows");
+}
+
 // One table to format: its live table, its old view and the columns.
 struct Plan {
     KWTABLE* live = nullptr;
@@ -73,33 +124,39 @@ bool colour_wanted() {
     return ::isatty(STDOUT_FILENO) == 1 && (no_colour == nullptr || *no_colour == '\0');
 }
 
-int run(const std::vector<std::string>& args) {
+int run(const std::vector<std::string>& args, Output& out) {
     const CommandLine line = parse_command_line(args);
     if (line.help) {
-        std::cout << help_text(line.command);
+        out << help_text(line.command);
+        out.flush();
         return 0;
     }
     if (line.command == Command::explain) {
+        g_doing = "explaining the format";
         const nlohmann::ordered_json document =
             explain_format({line.format, line.type, line.date_time});
-        std::cout << (line.json ? to_json_text(document) : explain_text(document));
-        std::cout.flush();
+        out << (line.json ? to_json_text(document) : explain_text(document));
+        out.flush();
         return 0;
     }
 
-    // JSON collects every log record; the grid leaves them to the default
-    // sink, which writes them to standard error.
+    // JSON collects every log record; the grid writes them to standard
+    // error as they come.
     std::vector<kqhost::LogRecord> log;
-    std::unique_ptr<SinkGuard> sink;
-    if (line.json)
-        sink = std::make_unique<SinkGuard>(
-            [&log](const kqhost::LogRecord& record) { log.push_back(record); });
+    SinkGuard sink(line.json ? kqhost::LogSink([&log](const kqhost::LogRecord& record) {
+        log.push_back(record);
+    })
+                             : kqhost::LogSink(log_to_stderr));
     DebugLevel = line.debug ? 1 : 0;
 
     // Everything that can be bad input is checked before anything is
     // formatted or printed.
     std::unique_ptr<SqliteDb> old_db;
-    if (line.command == Command::diff) old_db = std::make_unique<SqliteDb>(line.old_db);
+    if (line.command == Command::diff) {
+        g_doing = "reading " + quoted(message_text(line.old_db));
+        old_db = std::make_unique<SqliteDb>(line.old_db);
+    }
+    g_doing = "reading " + quoted(message_text(line.db));
     SqliteDb db(line.db);
     Configuration config;
     load_configuration(db, config);
@@ -113,7 +170,8 @@ int run(const std::vector<std::string>& args) {
     std::vector<Plan> plans;
     for (const std::string& name : names) {
         const auto found = config.tables.find(name);
-        if (found == config.tables.end()) throw InputError("unknown table " + quoted(name));
+        if (found == config.tables.end())
+            throw InputError(line.db + " has no configuration table " + quoted(name));
         Plan plan;
         plan.live = config.master.get_class_pointer(name.c_str());
         plan.request.columns = resolve_columns(*found->second, line.columns);
@@ -121,47 +179,67 @@ int run(const std::vector<std::string>& args) {
         plan.request.initial = line.initial;
         plan.old = std::make_shared<KQ_TABLE_COPY>(
             old_db ? load_old_view(*old_db, old_tables, *found->second) : found->second);
+        const long long requested = line.rows ? static_cast<long long>(line.rows->size()) : -1;
+        check_request_size(name, plan.request.columns.size(),
+                           requested >= 0 ? requested : plan.old->GetNumRows(),
+                           requested >= 0 ? requested : plan.live->get_stored_rows());
         plans.push_back(std::move(plan));
     }
 
+    // Each table is formatted, written and flushed before the next, so the
+    // output of a table is never held longer than it takes to write it.
     KQ_FORMAT_DATA formatter(&config.master);
-    std::vector<TableResult> results;
+    GridStyle style;
+    style.colour = !line.json && colour_wanted();
+    if (line.json) json_report_start(out);
     bool failed = false;
-    for (Plan& plan : plans) {
-        results.push_back(format_table(formatter, *plan.live, *plan.old, plan.request));
-        failed = failed || results.back().error.has_value();
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        Plan& plan = plans[i];
+        const std::string name = quoted(message_text(plan.live->host_data().name()));
+        g_doing = "formatting table " + name;
+        const TableResult result = format_table(formatter, *plan.live, *plan.old, plan.request);
+        failed = failed || result.error.has_value();
+        g_doing = "writing table " + name;
+        if (line.json)
+            json_report_table(out, result, i == 0);
+        else
+            write_grid_table(out, result, style, i == 0);
+        out.flush();
     }
-
-    if (line.json) {
-        std::cout << json_report(results, log);
-    } else {
-        GridStyle style;
-        style.colour = colour_wanted();
-        write_grid(std::cout, results, style);
-    }
-    std::cout.flush();
-    return failed ? 3 : 0;
+    if (line.json) json_report_end(out, log, !plans.empty());
+    out.flush();
+    return failed ? kExitFormatError : 0;
 }
 
-// An error message on one line: line breaks become blanks.
-std::string one_line(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    return text;
+void report(const std::string& message) {
+    const std::string text = "kqfmt: " + message_text(message) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 }  // namespace
 }  // namespace kqfmt
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    try {
-        return kqfmt::run(args);
-    } catch (const kqfmt::InputError& e) {
-        std::cerr << "kqfmt: " << kqfmt::one_line(e.what()) << '\n';
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "kqfmt: " << kqfmt::one_line(e.what()) << '\n';
-        return 1;
+    using namespace kqfmt;
+    // With standard output closed, a file the tool opens could take its
+    // place; refuse before opening anything.
+    if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
+        std::fputs("kqfmt: cannot write to standard output: it is closed\n", stderr);
+        return kExitTrouble;
     }
+    Output out(STDOUT_FILENO);
+    try {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        return run(args, out);
+    } catch (const InputError& e) {
+        report(e.what());
+    } catch (const std::bad_alloc&) {
+        // No new text is made here: memory has just run out.
+        std::fputs("kqfmt: out of memory while ", stderr);
+        std::fputs(g_doing.c_str(), stderr);
+        std::fputs("; ask for fewer tables, columns or rows\n", stderr);
+    } catch (const std::exception& e) {
+        report(std::string("internal error while ") + g_doing + ": " + e.what());
+    }
+    return kExitTrouble;
 }

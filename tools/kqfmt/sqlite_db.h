@@ -14,10 +14,22 @@ namespace kqfmt {
 
 class Statement;
 
+// Largest script read: more than any configuration needs, small enough to
+// hold in memory with the database it builds.
+constexpr std::uint64_t kMaxScriptBytes = std::uint64_t{256} << 20;
+// Longest value (text or blob, stored or computed) SQLite may produce.
+constexpr int kMaxValueBytes = 64 << 20;
+// Most memory SQLite may hold at once; a quarter of the machine's memory
+// when that is less.
+constexpr std::int64_t kMaxSqliteHeap = std::int64_t{1} << 30;
+
 class SqliteDb {
 public:
-    // Opens `path`; throws InputError when the file is missing or cannot be
-    // read, is no database, or the script fails.
+    // Opens `path` read-only (a script: into memory). Throws InputError when
+    // the file is missing or cannot be read; when it is not a whole SQLite
+    // database (empty, short, no header, size and page count disagree, a
+    // journal or log with pending changes beside it, quick_check fails);
+    // when a script holds a NUL byte, exceeds kMaxScriptBytes or fails.
     explicit SqliteDb(const std::string& path);
     ~SqliteDb();
     SqliteDb(const SqliteDb&) = delete;
@@ -53,8 +65,10 @@ public:
 
     bool valid() const { return stmt_ != nullptr; }
 
-    // Advances to the next row; false when done. Throws InputError on error.
+    // Advances to the next row; false when done. Throws InputError on error,
+    // naming the context (e.g. "table 'T'") and the row being read.
     bool step();
+    void set_context(std::string context) { context_ = std::move(context); }
 
     int column_count() const;
     std::string column_name(int column) const;
@@ -77,6 +91,8 @@ public:
 private:
     SqliteDb* db_;
     sqlite3_stmt* stmt_;
+    std::string context_;
+    long long rows_read_ = 0;
 };
 
 // A table or column name quoted for use in SQL text.

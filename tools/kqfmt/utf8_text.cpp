@@ -32,14 +32,16 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos) {
     return length;
 }
 
-std::string printable_text(std::string_view text) {
+namespace {
+
+std::string escaped_text(std::string_view text, bool escape_backslash) {
     std::string out;
     out.reserve(text.size());
     char escape[8];
     for (std::size_t pos = 0; pos < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[pos]);
         const std::size_t length = utf8_sequence_length(text, pos);
-        if (length == 0 || c < 0x20 || c == 0x7F || c == '\\') {
+        if (length == 0 || c < 0x20 || c == 0x7F || (c == '\\' && escape_backslash)) {
             std::snprintf(escape, sizeof escape, "\\x%02x", c);
             out += escape;
             ++pos;
@@ -55,6 +57,12 @@ std::string printable_text(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
+
+std::string printable_text(std::string_view text) { return escaped_text(text, true); }
+
+std::string message_text(std::string_view text) { return escaped_text(text, false); }
 
 std::size_t display_width(std::string_view printable) {
     std::size_t width = 0;

@@ -21,6 +21,11 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 // control sequences.
 std::string printable_text(std::string_view text);
 
+// The text for a message on standard error: as printable_text, but a
+// backslash stays as it is. Every control byte, NUL included, is escaped, so
+// the message is one line that nothing cuts short.
+std::string message_text(std::string_view text);
+
 // Number of characters (code points) of a text that printable_text made;
 // the grid pads cells by this count.
 std::size_t display_width(std::string_view printable);
