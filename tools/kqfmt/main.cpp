@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
         const std::vector<std::string> args(argv + 1, argv + argc);
         return run(args, out);
     } catch (const InputError& e) {
-        report(e.what());
+        report(e.message());
     } catch (const std::bad_alloc&) {
         // No new text is made here: memory has just run out.
         std::fputs("kqfmt: out of memory while ", stderr);
