@@ -115,7 +115,10 @@ void check_request_size(const std::string& table, std::size_t columns, long long
 // One table to format: its live table, its old view and the columns.
 struct Plan {
     KWTABLE* live = nullptr;
+    std::shared_ptr<kqhost::TableData> data;
     std::shared_ptr<KQ_TABLE_COPY> old;
+    std::shared_ptr<kqhost::TableData> old_data;
+    std::optional<TableSource> old_source;  // diff: where the old values come from
     Request request;
 };
 
@@ -177,8 +180,15 @@ int run(const std::vector<std::string>& args, Output& out) {
         plan.request.columns = resolve_columns(*found->second, line.columns);
         plan.request.rows = line.rows;
         plan.request.initial = line.initial;
-        plan.old = std::make_shared<KQ_TABLE_COPY>(
-            old_db ? load_old_view(*old_db, old_tables, *found->second) : found->second);
+        plan.data = found->second;
+        if (old_db) {
+            OldView view = load_old_view(*old_db, old_tables, *found->second, config.load_error);
+            plan.old_data = std::move(view.data);
+            plan.old_source = std::move(view.source);
+        } else {
+            plan.old_data = found->second;
+        }
+        plan.old = std::make_shared<KQ_TABLE_COPY>(plan.old_data);
         const long long requested = line.rows ? static_cast<long long>(line.rows->size()) : -1;
         check_request_size(name, plan.request.columns.size(),
                            requested >= 0 ? requested : plan.old->GetNumRows(),
@@ -196,8 +206,17 @@ int run(const std::vector<std::string>& args, Output& out) {
     for (std::size_t i = 0; i < plans.size(); ++i) {
         Plan& plan = plans[i];
         const std::string name = quoted(message_text(plan.live->host_data().name()));
+        g_doing = "reading table " + name;
+        // The requested cells are read in one pass; anything else the
+        // formatter reads (labels, triggers, remote tables) is loaded when
+        // it first asks.
+        config.sources.at(plan.data->name())
+            .load(*plan.data, plan.request.columns, plan.request.rows);
+        if (plan.old_source)
+            plan.old_source->load(*plan.old_data, plan.request.columns, plan.request.rows);
         g_doing = "formatting table " + name;
         const TableResult result = format_table(formatter, *plan.live, *plan.old, plan.request);
+        if (!config.load_error->empty()) throw InputError(*config.load_error);
         failed = failed || result.error.has_value();
         g_doing = "writing table " + name;
         if (line.json)
@@ -205,6 +224,9 @@ int run(const std::vector<std::string>& args, Output& out) {
         else
             write_grid_table(out, result, style, i == 0);
         out.flush();
+        // Memory grows with the largest table shown, not with the database.
+        for (auto& entry : config.tables) entry.second->unload();
+        plan.old_data->unload();
     }
     if (line.json) json_report_end(out, log, !plans.empty());
     out.flush();
