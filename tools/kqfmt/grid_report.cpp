@@ -78,6 +78,15 @@ std::string plural(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+// value_cell(...).width, without making the cell's text.
+std::size_t value_width(const CellRecord* old_cell, const CellRecord* new_cell, bool in_old,
+                        bool in_new) {
+    if (in_old != in_new) return 2 + printable_width(in_new ? new_cell->value : old_cell->value);
+    if (old_cell && new_cell && old_cell->value != new_cell->value)
+        return printable_width(old_cell->value) + 3 + printable_width(new_cell->value);
+    return printable_width(new_cell ? new_cell->value : old_cell->value);
+}
+
 // The cell of one line and requested column; line 0 is the header.
 GridCell grid_cell(const TableResult& table, std::size_t line, std::size_t column,
                    std::size_t old_count, std::size_t new_count, const GridStyle& style) {
@@ -123,10 +132,23 @@ void write_grid_table(Output& out, const TableResult& table, const GridStyle& st
     // Two passes, so that no line is held longer than it is written: the
     // widths first, then the lines.
     std::vector<std::size_t> widths(columns, 0);
-    for (std::size_t line = 0; line < lines; ++line)
-        for (std::size_t c = 0; c < columns; ++c)
-            widths[c] =
-                std::max(widths[c], grid_cell(table, line, c, old_count, new_count, style).width);
+    for (std::size_t line = 0; line < lines; ++line) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            std::size_t width = 0;
+            if (line == 0 || c == 0) {
+                width = grid_cell(table, line, c, old_count, new_count, style).width;
+            } else {
+                const std::size_t index = line - 1;
+                const CellRecord* old_cell =
+                    index < old_count ? &table.old_columns[c - 1].cells[index] : nullptr;
+                const CellRecord* new_cell =
+                    index < new_count ? &table.new_columns[c - 1].cells[index] : nullptr;
+                width = value_width(old_cell, new_cell, inside(old_cell, table.old_row_count),
+                                    inside(new_cell, table.new_row_count));
+            }
+            widths[c] = std::max(widths[c], width);
+        }
+    }
     for (std::size_t line = 0; line < lines; ++line) {
         out << "  ";
         for (std::size_t c = 0; c < columns; ++c) {

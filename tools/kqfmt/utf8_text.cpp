@@ -71,4 +71,23 @@ std::size_t display_width(std::string_view printable) {
     return width;
 }
 
+std::size_t printable_width(std::string_view text) {
+    std::size_t width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = utf8_sequence_length(text, pos);
+        if (length == 0 || c < 0x20 || c == 0x7F || c == '\\') {
+            width += 4;  // \xNN
+            ++pos;
+        } else if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) {
+            width += 6;  // \u00NN
+            pos += 2;
+        } else {
+            ++width;
+            pos += length;
+        }
+    }
+    return width;
+}
+
 }  // namespace kqfmt

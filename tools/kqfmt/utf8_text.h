@@ -30,4 +30,7 @@ std::string message_text(std::string_view text);
 // the grid pads cells by this count.
 std::size_t display_width(std::string_view printable);
 
+// display_width(printable_text(text)), without making the text.
+std::size_t printable_width(std::string_view text);
+
 }  // namespace kqfmt
