@@ -201,7 +201,21 @@ std::int64_t heap_limit() {
     return std::min<std::int64_t>(quarter, kMaxSqliteHeap);
 }
 
+unsigned long long g_script_step_limit = 0;
+
+// How often the progress handler runs, in virtual-machine steps.
+constexpr int kStepsPerCheck = 1000;
+
+// Counts a script's steps; stops it past the limit.
+int count_steps(void* steps) {
+    unsigned long long& done = *static_cast<unsigned long long*>(steps);
+    done += kStepsPerCheck;
+    return done > g_script_step_limit ? 1 : 0;
+}
+
 }  // namespace
+
+void SqliteDb::set_script_step_limit(unsigned long long steps) { g_script_step_limit = steps; }
 
 SqliteDb::SqliteDb(const std::string& path) : path_(path) {
     const bool script = is_script_name(path);
@@ -229,8 +243,13 @@ SqliteDb::SqliteDb(const std::string& path) : path_(path) {
         sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
         sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
         if (script) {
+            unsigned long long steps = 0;
+            if (g_script_step_limit > 0)
+                sqlite3_progress_handler(db_, kStepsPerCheck, count_steps, &steps);
             char* message = nullptr;
-            if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
+            sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+            if (rc != SQLITE_OK) {
                 const std::string text = message ? message : last_message();
                 sqlite3_free(message);
                 fail("SQL error: " + text);

@@ -37,6 +37,12 @@ public:
 
     const std::string& path() const { return path_; }
 
+    // Most SQLite virtual-machine steps a script may take, for every
+    // SqliteDb opened afterwards; 0 (the default): no limit. A script is
+    // the user's own program and may legitimately run long; a fuzzer sets
+    // a limit so that a looping script ends.
+    static void set_script_step_limit(unsigned long long steps);
+
     // Names of all tables in the schema, in byte order.
     std::vector<std::string> table_names();
 
