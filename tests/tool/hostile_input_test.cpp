@@ -187,6 +187,22 @@ TEST_F(HostileInput, RequestsAndValuesTooLargeForMemory) {
     if (kqtool::tool_runs_plain()) {
         EXPECT_LT(generated.peak_kb, 300 * 1024);
     }
+
+    // 50 MB in a column of 1,000 rows: only the rows and columns asked for
+    // are read.
+    const std::string wide = path("wide.db");
+    make_db(wide,
+            "CREATE TABLE W(n INTEGER, big TEXT GENERATED ALWAYS AS (printf('%.*c', 50000, 'x')));"
+            "WITH RECURSIVE r(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM r WHERE i < 999) "
+            "INSERT INTO W(n) SELECT i FROM r; CREATE TABLE kq_columns(table_name, column_name, "
+            "us_format); INSERT INTO kq_columns VALUES ('W', 'n', '%s'), ('W', 'big', '%s');");
+    for (const char* column : {"n", "big"}) {
+        const ToolResult few = run_kqfmt({"show", wide, "--rows", "0-9", "--columns", column});
+        EXPECT_EQ(few.status, 0) << few.err;
+        if (kqtool::tool_runs_plain()) {
+            EXPECT_LT(few.peak_kb, 30 * 1024) << column;
+        }
+    }
 }
 
 TEST_F(HostileInput, RunningOutOfMemoryWritesNothingAndIsTrouble) {
