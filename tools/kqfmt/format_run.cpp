@@ -53,13 +53,13 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, KWTABLE& live, KQ_TABLE_COPY
     result.old_row_count = old.GetNumRows();
     result.new_row_count = live.get_stored_rows();
 
-    const KQ_CELL_LIST old_cells = make_cells(request, result.old_row_count);
-    const KQ_CELL_LIST new_cells = make_cells(request, result.new_row_count);
+    result.old_columns.reserve(request.columns.size());
+    result.new_columns.reserve(request.columns.size());
     for (int column : request.columns) {
         const kqhost::ColumnDef* def = data.column(column);
         result.column_names.push_back(def ? def->name : std::string());
-        result.old_columns.push_back({column, old_cells});
-        result.new_columns.push_back({column, new_cells});
+        result.old_columns.push_back({column, make_cells(request, result.old_row_count)});
+        result.new_columns.push_back({column, make_cells(request, result.new_row_count)});
     }
 
     try {
