@@ -315,23 +315,29 @@ void TableSource::load(TableData& data, const std::vector<int>& columns,
         for (int32_t row : *rows)
             if (row < count) wanted[static_cast<std::size_t>(row)] = true;
     }
-    if (!read.empty()) {
-        // One query per run of wanted rows, so rows not shown are never
-        // computed or copied.
-        int first = 0;
-        while (first < count) {
-            if (rows && !wanted[static_cast<std::size_t>(first)]) {
-                ++first;
-                continue;
-            }
-            int end = rows ? first : count;
-            while (rows && end < count && wanted[static_cast<std::size_t>(end)]) ++end;
-            Statement values =
-                select_columns(*db_, table_, table_columns_, names, rows ? end - first : -1, first);
-            for (int row = first; row < end && values.step(); ++row)
-                for (std::size_t i = 0; i < read.size(); ++i)
-                    store_cell(data, read[i], row, values, static_cast<int>(i));
-            first = end;
+    // Runs of consecutive wanted rows. A few runs are read one query each,
+    // so rows not shown are never computed; many runs (each query skips
+    // the rows before its run) are read in one pass that stores only the
+    // wanted rows.
+    std::vector<std::pair<int, int>> runs;  // [first, end)
+    for (int row = 0; rows && row < count; ++row) {
+        if (!wanted[static_cast<std::size_t>(row)]) continue;
+        if (!runs.empty() && runs.back().second == row)
+            ++runs.back().second;
+        else
+            runs.push_back({row, row + 1});
+    }
+    constexpr std::size_t kMostRunQueries = 16;
+    const bool one_pass = !rows || runs.size() > kMostRunQueries;
+    if (one_pass) runs.assign(1, {0, count});
+    if (read.empty()) runs.clear();
+    for (const auto& [first, end] : runs) {
+        Statement values =
+            select_columns(*db_, table_, table_columns_, names, one_pass ? -1 : end - first, first);
+        for (int row = first; row < end && values.step(); ++row) {
+            if (rows && !wanted[static_cast<std::size_t>(row)]) continue;
+            for (std::size_t i = 0; i < read.size(); ++i)
+                store_cell(data, read[i], row, values, static_cast<int>(i));
         }
     }
     for (int column : columns) data.mark_loaded(column, rows ? wanted : std::vector<bool>());
