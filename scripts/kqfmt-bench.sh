@@ -16,7 +16,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 kqfmt="${1:-$root/build/native/tools/kqfmt/kqfmt}"
 work="$root/build/kqfmt-bench"
 mkdir -p "$work"
-for tool in sqlite3 /usr/bin/time; do
+for tool in sqlite3 /usr/bin/time bc; do
     command -v "$tool" >/dev/null || { echo "kqfmt-bench: $tool missing" >&2; exit 1; }
 done
 [[ -x "$kqfmt" ]] || { echo "kqfmt-bench: no tool at $kqfmt" >&2; exit 1; }
@@ -51,20 +51,22 @@ if [[ ! -f "$work/db200k.db" ]]; then
     } | make_db "$work/db200k.db"
 fi
 
-# One measurement: peak RSS (MB) and elapsed seconds, output discarded.
+# One measurement: peak RSS (MB), elapsed seconds and CPU seconds (user +
+# system; the fairer figure on a busy machine), output discarded.
 measure() {  # label, arguments...
     local label="$1"
     shift
     local stats status=0
-    stats="$(/usr/bin/time -f '%M %e' "$kqfmt" "$@" 2>&1 >/dev/null | tail -1)" || status=$?
-    read -r kb seconds <<<"$stats"
-    printf '%-34s %8.1f MB %7.2f s  exit %d\n' "$label" "$((kb))e-3" "$seconds" "$status"
+    stats="$(/usr/bin/time -f '%M %e %U %S' "$kqfmt" "$@" 2>&1 >/dev/null | tail -1)" || status=$?
+    read -r kb seconds user system <<<"$stats"
+    printf '%-30s %8.1f MB %7.2f s elapsed %6.2f s CPU  exit %d\n' "$label" "$((kb))e-3" \
+        "$seconds" "$(echo "$user + $system" | bc)" "$status"
 }
 
 s="$work/streams100k.db"
 p="$work/streams100k_prev.db"
 d="$work/db200k.db"
-echo "kqfmt: $kqfmt"
+echo "kqfmt: $kqfmt (load average: $(cut -d" " -f1-3 /proc/loadavg))"
 measure "100k STREAMS: show" show "$s" STREAMS
 measure "100k STREAMS: show --json" show "$s" STREAMS --json
 measure "100k STREAMS: diff" diff "$p" "$s" STREAMS
