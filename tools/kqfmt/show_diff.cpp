@@ -137,7 +137,13 @@ int show_or_diff(const CommandLine& line, Output& out) {
     g_doing = "reading " + quoted(message_text(line.db));
     SqliteDb db(line.db);
     Configuration config;
-    load_configuration(db, config);
+    try {
+        load_configuration(db, config);
+    } catch (const InputError& e) {
+        // Every message names the file; SQLite's failures already do.
+        if (e.message().compare(0, line.db.size() + 1, line.db + ":") == 0) throw;
+        throw InputError(line.db + ": " + e.message());
+    }
 
     std::vector<std::string> names = line.tables;
     if (names.empty())
@@ -152,7 +158,11 @@ int show_or_diff(const CommandLine& line, Output& out) {
             throw InputError(line.db + " has no configuration table " + quoted(name));
         Plan plan;
         plan.live = config.master.get_class_pointer(name.c_str());
-        plan.request.columns = resolve_columns(*found->second, line.columns);
+        try {
+            plan.request.columns = resolve_columns(*found->second, line.columns);
+        } catch (const InputError& e) {
+            throw InputError(line.db + ": " + e.message() + " (--columns)");
+        }
         plan.request.rows = line.rows;
         plan.request.initial = line.initial;
         plan.data = found->second;
