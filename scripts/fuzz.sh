@@ -9,14 +9,14 @@
 # input that did it is left in build/fuzz/artifacts/.
 #
 # Environment: FUZZ_SECONDS (per target; 0 skips step 2), FUZZ_TARGETS (subset,
-# default "fuzz_format fuzz_specifier fuzz_selection"), KQ_JOBS (build jobs,
+# default "fuzz_format fuzz_specifier fuzz_selection fuzz_load"), KQ_JOBS (build jobs,
 # default 2).
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 seconds="${FUZZ_SECONDS:-60}"
-targets="${FUZZ_TARGETS:-fuzz_format fuzz_specifier fuzz_selection}"
+targets="${FUZZ_TARGETS:-fuzz_format fuzz_specifier fuzz_selection fuzz_load}"
 jobs="${KQ_JOBS:-2}"
 build="$root/build/fuzz"
 
@@ -25,7 +25,7 @@ for tool in clang clang++ cmake ninja; do
 done
 
 if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKQ_BUILD_FUZZ=ON -DKQ_BUILD_TESTS=OFF -DKQ_BUILD_TOOLS=OFF -DKQ_BUILD_BENCH=OFF \
+        -DKQ_BUILD_FUZZ=ON -DKQ_BUILD_TESTS=OFF -DKQ_BUILD_TOOLS=ON -DKQ_BUILD_BENCH=OFF \
         -DKQ_SANITIZE=fuzzer-no-link,address,undefined >"$build.configure.log" 2>&1; then
     cat "$build.configure.log" >&2
     echo "fuzz: configure failed" >&2

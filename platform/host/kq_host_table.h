@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,8 +30,16 @@ struct ColumnDef {
 // Columns with metadata and rows of cells, stored by type code as the
 // target stores them (32-bit integers, single and double floats, bytes,
 // text). Every read is defined: out-of-range cells read as 0 / "".
+//
+// Values may come on demand: with a column loader set, a column's values
+// are asked for just before the first read of one of its cells, so a tool
+// can keep in memory only the columns (and rows) that are read.
 class TableData {
 public:
+    // Stores the values of `column` (every row, or those it chooses) into
+    // `table`, then calls table.mark_loaded for them.
+    using ColumnLoader = std::function<void(TableData& table, int column)>;
+
     explicit TableData(std::string name = "");
 
     const std::string& name() const { return name_; }
@@ -58,6 +67,17 @@ public:
     void read(int column, int row, float& out) const;
     void read(int column, int row, double& out) const;
 
+    // Sets the loader of values not stored yet; every column counts as not
+    // loaded until mark_loaded says otherwise.
+    void set_column_loader(ColumnLoader loader);
+    // Marks the values of `column` as stored: all rows, or only those rows
+    // r with rows[r] true (a read of another row asks the loader for the
+    // whole column).
+    void mark_loaded(int column, std::vector<bool> rows = {});
+    // Drops the values of every column the loader can bring back, keeping
+    // metadata and row count.
+    void unload();
+
     // First column with exactly this name, -1 when none.
     int find_column(const std::string& name) const;
 
@@ -65,25 +85,37 @@ public:
     std::shared_ptr<TableData> clone() const;
 
 private:
-    struct Cell {
-        union {
-            uint8_t byte;
-            uint32_t u32;
-            int32_t i32;
-            float f32;
-            double f64;
-        } num;
-        std::string text;
-        Cell() : num{} {}
+    union Number {
+        uint8_t byte;
+        uint32_t u32;
+        int32_t i32;
+        float f32;
+        double f64;
     };
-    const Cell* cell(int column, int row) const;
-    Cell* cell(int column, int row);
+    // The values of one column: numbers for the numeric type codes, texts
+    // for the others. Only the vector the column's type uses is filled (up
+    // to the row count), so a cell costs 8 bytes or one string.
+    struct Values {
+        std::vector<Number> numbers;
+        std::vector<std::string> texts;
+    };
+    enum class Load : uint8_t { all, some, none };
+    bool in_range(int column, int row) const;
+    // Loads the column through the loader when the cell is not stored yet.
+    void ensure(int column, int row) const;
+    Number number(int column, int row) const;
+    const std::string& text(int column, int row) const;
+    Number& number_slot(int column, int row);
+    std::string& text_slot(int column, int row);
     int stored_type(int column) const;
 
     std::string name_;
     std::vector<ColumnDef> defs_;
-    std::vector<std::vector<Cell>> cells_;  // [column][row]
+    std::vector<Values> values_;  // [column]
     int rows_ = 0;
+    ColumnLoader loader_;
+    mutable std::vector<Load> loaded_;                // [column], with a loader
+    mutable std::vector<std::vector<bool>> partial_;  // [column][row] for Load::some
 };
 
 class LiveTable;

@@ -51,7 +51,11 @@ TableData::TableData(std::string name) : name_(std::move(name)) {}
 int TableData::add_column(const ColumnDef& def) {
     defs_.push_back(def);
     if (defs_.back().internal_name.empty()) defs_.back().internal_name = def.name;
-    cells_.emplace_back(static_cast<size_t>(rows_));
+    values_.emplace_back();
+    if (loader_) {
+        loaded_.push_back(Load::none);
+        partial_.emplace_back();
+    }
     return static_cast<int>(defs_.size()) - 1;
 }
 
@@ -67,7 +71,13 @@ ColumnDef* TableData::column(int column) {
 
 void TableData::set_row_count(int rows) {
     rows_ = rows < 0 ? 0 : rows;
-    for (auto& col : cells_) col.resize(static_cast<size_t>(rows_));
+    // Cells past the stored values read as 0 / ""; values of rows cut off
+    // are dropped, so that growing again gives empty cells.
+    const size_t count = static_cast<size_t>(rows_);
+    for (Values& v : values_) {
+        if (v.numbers.size() > count) v.numbers.resize(count);
+        if (v.texts.size() > count) v.texts.resize(count);
+    }
 }
 
 int TableData::append_row() {
@@ -80,79 +90,146 @@ int TableData::stored_type(int column) const {
     return def ? representation(def->type) : 15;
 }
 
-const TableData::Cell* TableData::cell(int column, int row) const {
-    if (column < 0 || column >= column_count() || row < 0 || row >= rows_) return nullptr;
-    return &cells_[static_cast<size_t>(column)][static_cast<size_t>(row)];
+bool TableData::in_range(int column, int row) const {
+    return column >= 0 && column < column_count() && row >= 0 && row < rows_;
 }
 
-TableData::Cell* TableData::cell(int column, int row) {
-    return const_cast<Cell*>(static_cast<const TableData*>(this)->cell(column, row));
+void TableData::ensure(int column, int row) const {
+    if (!loader_) return;
+    const size_t c = static_cast<size_t>(column);
+    if (loaded_[c] == Load::all) return;
+    const std::vector<bool>& rows = partial_[c];
+    if (loaded_[c] == Load::some && static_cast<size_t>(row) < rows.size() &&
+        rows[static_cast<size_t>(row)])
+        return;
+    // Marked before the call, so that a read made while loading cannot
+    // start the same load again.
+    loaded_[c] = Load::all;
+    partial_[c].clear();
+    loader_(const_cast<TableData&>(*this), column);
+}
+
+TableData::Number TableData::number(int column, int row) const {
+    ensure(column, row);
+    const std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
+    return static_cast<size_t>(row) < numbers.size() ? numbers[static_cast<size_t>(row)] : Number{};
+}
+
+const std::string& TableData::text(int column, int row) const {
+    static const std::string empty;
+    ensure(column, row);
+    const std::vector<std::string>& texts = values_[static_cast<size_t>(column)].texts;
+    return static_cast<size_t>(row) < texts.size() ? texts[static_cast<size_t>(row)] : empty;
+}
+
+TableData::Number& TableData::number_slot(int column, int row) {
+    std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
+    if (numbers.size() <= static_cast<size_t>(row)) numbers.resize(static_cast<size_t>(rows_));
+    return numbers[static_cast<size_t>(row)];
+}
+
+std::string& TableData::text_slot(int column, int row) {
+    std::vector<std::string>& texts = values_[static_cast<size_t>(column)].texts;
+    if (texts.size() <= static_cast<size_t>(row)) texts.resize(static_cast<size_t>(rows_));
+    return texts[static_cast<size_t>(row)];
 }
 
 void TableData::store_integer(int column, int row, long long value) {
-    Cell* c = cell(column, row);
-    if (!c) return;
+    if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1: c->num.byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
-        case 8: c->num.u32 = wrap32(value); break;
-        case 9: c->num.i32 = static_cast<int32_t>(wrap32(value)); break;
-        case 12: c->num.f32 = static_cast<float>(value); break;
-        case 13: c->num.f64 = static_cast<double>(value); break;
-        default: c->text = std::to_string(value); break;
+        case 1: number_slot(column, row).byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
+        case 8: number_slot(column, row).u32 = wrap32(value); break;
+        case 9: number_slot(column, row).i32 = static_cast<int32_t>(wrap32(value)); break;
+        case 12: number_slot(column, row).f32 = static_cast<float>(value); break;
+        case 13: number_slot(column, row).f64 = static_cast<double>(value); break;
+        default: text_slot(column, row) = std::to_string(value); break;
     }
 }
 
 void TableData::store_real(int column, int row, double value) {
-    Cell* c = cell(column, row);
-    if (!c) return;
+    if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1: c->num.byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
-        case 8: c->num.u32 = wrap32(value); break;
-        case 9: c->num.i32 = static_cast<int32_t>(wrap32(value)); break;
-        case 12: c->num.f32 = static_cast<float>(value); break;
-        case 13: c->num.f64 = value; break;
-        default: c->text = real_text(value); break;
+        case 1: number_slot(column, row).byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
+        case 8: number_slot(column, row).u32 = wrap32(value); break;
+        case 9: number_slot(column, row).i32 = static_cast<int32_t>(wrap32(value)); break;
+        case 12: number_slot(column, row).f32 = static_cast<float>(value); break;
+        case 13: number_slot(column, row).f64 = value; break;
+        default: text_slot(column, row) = real_text(value); break;
     }
 }
 
 void TableData::store_text(int column, int row, const std::string& value) {
-    Cell* c = cell(column, row);
-    if (!c) return;
+    if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1: c->num.byte = value.empty() ? 0 : static_cast<uint8_t>(value[0]); break;
-        case 8: c->num.u32 = wrap32(std::strtoll(value.c_str(), nullptr, 10)); break;
-        case 9:
-            c->num.i32 = static_cast<int32_t>(wrap32(std::strtoll(value.c_str(), nullptr, 10)));
+        case 1:
+            number_slot(column, row).byte = value.empty() ? 0 : static_cast<uint8_t>(value[0]);
             break;
-        case 12: c->num.f32 = static_cast<float>(std::strtod(value.c_str(), nullptr)); break;
-        case 13: c->num.f64 = std::strtod(value.c_str(), nullptr); break;
-        default: c->text = value; break;
+        case 8:
+            number_slot(column, row).u32 = wrap32(std::strtoll(value.c_str(), nullptr, 10));
+            break;
+        case 9:
+            number_slot(column, row).i32 =
+                static_cast<int32_t>(wrap32(std::strtoll(value.c_str(), nullptr, 10)));
+            break;
+        case 12:
+            number_slot(column, row).f32 = static_cast<float>(std::strtod(value.c_str(), nullptr));
+            break;
+        case 13: number_slot(column, row).f64 = std::strtod(value.c_str(), nullptr); break;
+        default: text_slot(column, row) = value; break;
     }
 }
 
 void TableData::store_null(int column, int row) {
-    Cell* c = cell(column, row);
-    if (!c) return;
-    c->num = {};
-    c->text.clear();
+    if (!in_range(column, row)) return;
+    Values& v = values_[static_cast<size_t>(column)];
+    if (static_cast<size_t>(row) < v.numbers.size()) v.numbers[static_cast<size_t>(row)] = Number{};
+    if (static_cast<size_t>(row) < v.texts.size()) v.texts[static_cast<size_t>(row)].clear();
+}
+
+void TableData::set_column_loader(ColumnLoader loader) {
+    loader_ = std::move(loader);
+    loaded_.assign(defs_.size(), Load::none);
+    partial_.assign(defs_.size(), {});
+}
+
+void TableData::mark_loaded(int column, std::vector<bool> rows) {
+    if (!loader_ || column < 0 || column >= column_count()) return;
+    const size_t c = static_cast<size_t>(column);
+    loaded_[c] = rows.empty() ? Load::all : Load::some;
+    partial_[c] = std::move(rows);
+}
+
+void TableData::unload() {
+    if (!loader_) return;
+    for (size_t c = 0; c < values_.size(); ++c) {
+        values_[c] = Values{};
+        loaded_[c] = Load::none;
+        partial_[c] = {};
+    }
 }
 
 void TableData::read(int column, int row, std::string& out) const {
-    const Cell* c = cell(column, row);
-    if (!c) {
+    if (!in_range(column, row)) {
         out.clear();
         return;
     }
     char buf[64];
     switch (stored_type(column)) {
-        case 1: std::snprintf(buf, sizeof buf, "%u", static_cast<unsigned>(c->num.byte)); break;
-        case 8:
-            std::snprintf(buf, sizeof buf, "%lu", static_cast<unsigned long>(c->num.u32));
+        case 1:
+            std::snprintf(buf, sizeof buf, "%u", static_cast<unsigned>(number(column, row).byte));
             break;
-        case 9: std::snprintf(buf, sizeof buf, "%ld", static_cast<long>(c->num.i32)); break;
-        case 12: std::snprintf(buf, sizeof buf, "%g", static_cast<double>(c->num.f32)); break;
-        case 13: std::snprintf(buf, sizeof buf, "%g", c->num.f64); break;
-        default: out = c->text; return;
+        case 8:
+            std::snprintf(buf, sizeof buf, "%lu",
+                          static_cast<unsigned long>(number(column, row).u32));
+            break;
+        case 9:
+            std::snprintf(buf, sizeof buf, "%ld", static_cast<long>(number(column, row).i32));
+            break;
+        case 12:
+            std::snprintf(buf, sizeof buf, "%g", static_cast<double>(number(column, row).f32));
+            break;
+        case 13: std::snprintf(buf, sizeof buf, "%g", number(column, row).f64); break;
+        default: out = text(column, row); return;
     }
     out = buf;
 }
@@ -166,29 +243,28 @@ void TableData::read(int column, int row, long& out) const {
 }
 
 void TableData::read(int column, int row, unsigned long& out) const {
-    const Cell* c = cell(column, row);
-    if (!c) {
+    if (!in_range(column, row)) {
         out = 0;
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = c->num.byte; break;
-        case 8: out = c->num.u32; break;
-        case 9: out = static_cast<uint32_t>(c->num.i32); break;
-        case 12: out = wrap32(static_cast<double>(c->num.f32)); break;
-        case 13: out = wrap32(c->num.f64); break;
-        default: out = wrap32(std::strtoll(c->text.c_str(), nullptr, 10)); break;
+        case 1: out = number(column, row).byte; break;
+        case 8: out = number(column, row).u32; break;
+        case 9: out = static_cast<uint32_t>(number(column, row).i32); break;
+        case 12: out = wrap32(static_cast<double>(number(column, row).f32)); break;
+        case 13: out = wrap32(number(column, row).f64); break;
+        default: out = wrap32(std::strtoll(text(column, row).c_str(), nullptr, 10)); break;
     }
 }
 
 void TableData::read(int column, int row, char& out) const {
-    const Cell* c = cell(column, row);
-    if (!c) {
+    if (!in_range(column, row)) {
         out = 0;
         return;
     }
     if (stored_type(column) == 15) {
-        out = c->text.empty() ? 0 : c->text[0];
+        const std::string& t = text(column, row);
+        out = t.empty() ? 0 : t[0];
         return;
     }
     unsigned long u = 0;
@@ -197,34 +273,32 @@ void TableData::read(int column, int row, char& out) const {
 }
 
 void TableData::read(int column, int row, double& out) const {
-    const Cell* c = cell(column, row);
-    if (!c) {
+    if (!in_range(column, row)) {
         out = 0;
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = c->num.byte; break;
-        case 8: out = c->num.u32; break;
-        case 9: out = c->num.i32; break;
-        case 12: out = c->num.f32; break;
-        case 13: out = c->num.f64; break;
-        default: out = std::strtod(c->text.c_str(), nullptr); break;
+        case 1: out = number(column, row).byte; break;
+        case 8: out = number(column, row).u32; break;
+        case 9: out = number(column, row).i32; break;
+        case 12: out = number(column, row).f32; break;
+        case 13: out = number(column, row).f64; break;
+        default: out = std::strtod(text(column, row).c_str(), nullptr); break;
     }
 }
 
 void TableData::read(int column, int row, float& out) const {
-    const Cell* c = cell(column, row);
-    if (!c) {
+    if (!in_range(column, row)) {
         out = 0;
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = c->num.byte; break;
-        case 8: out = static_cast<float>(c->num.u32); break;
-        case 9: out = static_cast<float>(c->num.i32); break;
-        case 12: out = c->num.f32; break;
-        case 13: out = static_cast<float>(c->num.f64); break;
-        default: out = static_cast<float>(std::strtod(c->text.c_str(), nullptr)); break;
+        case 1: out = number(column, row).byte; break;
+        case 8: out = static_cast<float>(number(column, row).u32); break;
+        case 9: out = static_cast<float>(number(column, row).i32); break;
+        case 12: out = number(column, row).f32; break;
+        case 13: out = static_cast<float>(number(column, row).f64); break;
+        default: out = static_cast<float>(std::strtod(text(column, row).c_str(), nullptr)); break;
     }
 }
 

@@ -74,7 +74,11 @@ TEST(PrintableText, KeepsUtf8AndDefusesControls) {
         {"a\\b", "a\\x5cb"},
         {"\xFF\n", "\\xff\\x0a"},
     };
-    for (const auto& [bytes, expected] : cases) EXPECT_EQ(kqfmt::printable_text(bytes), expected);
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(kqfmt::printable_text(bytes), expected);
+        // Messages keep a backslash and escape the rest alike.
+        EXPECT_EQ(kqfmt::message_text(bytes), bytes == "a\\b" ? bytes : expected);
+    }
     EXPECT_EQ(kqfmt::display_width(kqfmt::printable_text("\xC2\xB0"
                                                          "C\xFF")),
               6u);

@@ -4,17 +4,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
-
-extern char** environ;
 
 namespace kqtool {
 namespace {
@@ -50,10 +49,15 @@ private:
 
 }  // namespace
 
-ToolResult run_kqfmt(const std::vector<std::string>& args) { return run_kqfmt(args, "", {}); }
-
 ToolResult run_kqfmt(const std::vector<std::string>& args, const std::string& input_path,
                      const std::vector<std::string>& environment) {
+    RunOptions options;
+    options.input_path = input_path;
+    options.environment = environment;
+    return run_kqfmt(args, options);
+}
+
+ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& options) {
     ToolResult result;
     Capture out, err;
     if (g_command.empty() || out.fd() < 0 || err.fd() < 0) return result;
@@ -64,27 +68,71 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const std::string& in
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string input = input_path.empty() ? "/dev/null" : input_path;
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.fd(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.fd(), STDERR_FILENO);
-    pid_t pid = 0;
-    std::vector<std::string> env_entries = environment;
+    int pipe_ends[2] = {-1, -1};
+    if (options.stdout_to == Stdout::closed_pipe && ::pipe(pipe_ends) != 0) return result;
+    const int full = options.stdout_to == Stdout::full_device ? ::open("/dev/full", O_WRONLY) : -1;
+    // Made before the fork: only async-signal-safe calls may follow it.
+    const char* input = options.input_path.empty() ? "/dev/null" : options.input_path.c_str();
+    std::vector<std::string> env_entries = options.environment;
     std::vector<char*> env;
-    for (std::string& entry : env_entries) env.push_back(entry.data());
-    for (char** entry = environ; *entry; ++entry) env.push_back(*entry);
-    env.push_back(nullptr);
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return result;
+    if (!env_entries.empty()) {
+        for (std::string& entry : env_entries) env.push_back(entry.data());
+        for (char** entry = environ; *entry; ++entry) env.push_back(*entry);
+        env.push_back(nullptr);
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        const int in = ::open(input, O_RDONLY);
+        ::dup2(in, STDIN_FILENO);
+        switch (options.stdout_to) {
+            case Stdout::captured: ::dup2(out.fd(), STDOUT_FILENO); break;
+            case Stdout::full_device: ::dup2(full, STDOUT_FILENO); break;
+            case Stdout::closed: ::close(STDOUT_FILENO); break;
+            case Stdout::closed_pipe:
+                ::close(pipe_ends[0]);
+                ::dup2(pipe_ends[1], STDOUT_FILENO);
+                ::signal(SIGPIPE, SIG_IGN);  // kept across exec
+                break;
+        }
+        ::dup2(err.fd(), STDERR_FILENO);
+        if (options.memory_limit_mb > 0) {
+            const rlim_t bytes = static_cast<rlim_t>(options.memory_limit_mb) << 20;
+            const struct rlimit limit = {bytes, bytes};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (!env.empty()) environ = env.data();
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    if (full >= 0) ::close(full);
+    if (pipe_ends[0] >= 0) {
+        ::close(pipe_ends[0]);  // closed before the tool writes anything
+        ::close(pipe_ends[1]);
+    }
+    if (pid < 0) return result;
 
     int status = 0;
-    if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    struct rusage usage = {};
+    if (::wait4(pid, &status, 0, &usage) == pid) {
+        if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+        result.peak_kb = usage.ru_maxrss;
+    }
     result.out = out.text();
     result.err = err.text();
     return result;
+}
+
+bool tool_runs_plain() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    return false;
+#endif
+#endif
+    return g_command.size() == 1;
 }
 
 std::string fixture(const std::string& name) { return g_fixtures + "/" + name; }

@@ -1,11 +1,14 @@
 // Configuration tables, their metadata and the catalogs, read from SQLite.
 #include "config_loader.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <optional>
 
 #include "input_error.h"
@@ -35,11 +38,13 @@ bool stored_as_text(int type) {
 Statement select_all(SqliteDb& db, const std::string& table) {
     const std::string from = "SELECT * FROM " + quote_identifier(table);
     Statement plain = db.prepare(from);
+    plain.set_context("table " + quoted(table));
     for (const char* alias : {"rowid", "_rowid_", "oid"}) {
         if (plain.find_column(alias) >= 0) continue;
         Statement ordered = db.try_prepare(from + " ORDER BY " + alias);
-        if (ordered.valid()) return ordered;
-        break;
+        if (!ordered.valid()) break;
+        ordered.set_context("table " + quoted(table));
+        return ordered;
     }
     return plain;
 }
@@ -62,13 +67,55 @@ void store_cell(TableData& data, int column, int row, const Statement& rows, int
     }
 }
 
-// Reads every row of `rows` into `data`, the first `columns` result columns
-// into the table's columns of the same position.
-void read_rows(Statement& rows, TableData& data, int columns) {
-    while (rows.step()) {
-        const int row = data.append_row();
-        for (int c = 0; c < columns; ++c) store_cell(data, c, row, rows, c);
+// The columns `names` of a table in rowid order (see select_all), rows
+// `offset` to `offset + limit - 1` when a limit is given. `table_columns`
+// are all the table's column names: the rowid alias must be none of them.
+Statement select_columns(SqliteDb& db, const std::string& table,
+                         const std::vector<std::string>& table_columns,
+                         const std::vector<std::string>& names, long long limit = -1,
+                         long long offset = 0) {
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + quote_identifier(name);
+    const std::string from = "SELECT " + list + " FROM " + quote_identifier(table);
+    const std::string range =
+        limit < 0 ? std::string()
+                  : " LIMIT " + std::to_string(limit) + " OFFSET " + std::to_string(offset);
+    const auto taken = [&](const char* alias) {
+        for (const std::string& name : table_columns)
+            if (sqlite3_stricmp(name.c_str(), alias) == 0) return true;
+        return false;
+    };
+    for (const char* alias : {"rowid", "_rowid_", "oid"}) {
+        if (taken(alias)) continue;
+        Statement ordered = db.try_prepare(from + " ORDER BY " + alias + range);
+        if (!ordered.valid()) break;
+        ordered.set_context("table " + quoted(table));
+        return ordered;
     }
+    Statement plain = db.prepare(from + range);
+    plain.set_context("table " + quoted(table));
+    return plain;
+}
+
+long long count_rows(SqliteDb& db, const std::string& table) {
+    Statement count = db.prepare("SELECT count(*) FROM " + quote_identifier(table));
+    count.set_context("table " + quoted(table));
+    return count.step() ? count.integer(0) : 0;
+}
+
+// Makes `data` a table whose values are loaded on demand from `table`.
+TableSource attach_loader(TableData& data, SqliteDb& db, const std::string& table,
+                          std::vector<std::string> table_columns, std::vector<int> positions,
+                          const std::shared_ptr<std::string>& error) {
+    const long long rows = count_rows(db, table);
+    if (rows > INT32_MAX)
+        throw InputError(db.path() + ": table " + quoted(table) + " has more rows (" +
+                         std::to_string(rows) + ") than a table can hold");
+    data.set_row_count(static_cast<int>(rows));
+    TableSource source(db, table, std::move(table_columns), std::move(positions), error);
+    data.set_column_loader(source.column_loader());
+    return source;
 }
 
 // A catalog field: absent when the catalog has no such column or the cell
@@ -236,6 +283,79 @@ void load_sys_vars(SqliteDb& db, kqhost::MasterData& master) {
 
 }  // namespace
 
+TableSource::TableSource(SqliteDb& db, std::string table, std::vector<std::string> table_columns,
+                         std::vector<int> positions, std::shared_ptr<std::string> error)
+    : db_(&db),
+      table_(std::move(table)),
+      table_columns_(std::move(table_columns)),
+      positions_(std::move(positions)),
+      error_(std::move(error)) {}
+
+int TableSource::source(int column) const {
+    return column >= 0 && static_cast<std::size_t>(column) < positions_.size()
+               ? positions_[static_cast<std::size_t>(column)]
+               : -1;
+}
+
+void TableSource::load(TableData& data, const std::vector<int>& columns,
+                       const std::optional<std::vector<int32_t>>& rows) const {
+    std::vector<int> read;  // columns with a source, distinct
+    std::vector<std::string> names;
+    for (int column : columns) {
+        const int from = source(column);
+        if (from >= 0 && std::find(read.begin(), read.end(), column) == read.end()) {
+            read.push_back(column);
+            names.push_back(table_columns_[static_cast<std::size_t>(from)]);
+        }
+    }
+    const int count = data.row_count();
+    std::vector<bool> wanted;
+    if (rows) {
+        wanted.assign(static_cast<std::size_t>(count), false);
+        for (int32_t row : *rows)
+            if (row < count) wanted[static_cast<std::size_t>(row)] = true;
+    }
+    // Runs of consecutive wanted rows. A few runs are read one query each,
+    // so rows not shown are never computed; many runs (each query skips
+    // the rows before its run) are read in one pass that stores only the
+    // wanted rows.
+    std::vector<std::pair<int, int>> runs;  // [first, end)
+    for (int row = 0; rows && row < count; ++row) {
+        if (!wanted[static_cast<std::size_t>(row)]) continue;
+        if (!runs.empty() && runs.back().second == row)
+            ++runs.back().second;
+        else
+            runs.push_back({row, row + 1});
+    }
+    constexpr std::size_t kMostRunQueries = 16;
+    const bool one_pass = !rows || runs.size() > kMostRunQueries;
+    if (one_pass) runs.assign(1, {0, count});
+    if (read.empty()) runs.clear();
+    for (const auto& [first, end] : runs) {
+        Statement values =
+            select_columns(*db_, table_, table_columns_, names, one_pass ? -1 : end - first, first);
+        for (int row = first; row < end && values.step(); ++row) {
+            if (rows && !wanted[static_cast<std::size_t>(row)]) continue;
+            for (std::size_t i = 0; i < read.size(); ++i)
+                store_cell(data, read[i], row, values, static_cast<int>(i));
+        }
+    }
+    for (int column : columns) data.mark_loaded(column, rows ? wanted : std::vector<bool>());
+}
+
+TableData::ColumnLoader TableSource::column_loader() const {
+    return [self = *this](TableData& data, int column) {
+        try {
+            self.load(data, {column}, std::nullopt);
+        } catch (const InputError& e) {
+            if (self.error_->empty()) *self.error_ = e.message();
+        } catch (const std::bad_alloc&) {
+            if (self.error_->empty())
+                *self.error_ = "out of memory while reading table " + quoted(self.table_);
+        }
+    };
+}
+
 bool is_configuration_table(std::string_view name) {
     return !has_prefix(name, "kq_") && !has_prefix(name, "sqlite_");
 }
@@ -263,11 +383,17 @@ void load_configuration(SqliteDb& db, Configuration& config) {
     // Metadata first: the type codes decide how the values are stored.
     if (has_table("kq_columns")) apply_column_metadata(db, pending);
 
+    // Values stay in the database until a column is read.
     for (PendingTable& table : pending) {
         auto data = std::make_shared<TableData>(table.name);
-        for (const ColumnDef& def : table.columns) data->add_column(def);
-        Statement rows = select_all(db, table.name);
-        read_rows(rows, *data, data->column_count());
+        std::vector<std::string> names;
+        std::vector<int> positions;
+        for (const ColumnDef& def : table.columns) {
+            positions.push_back(data->add_column(def));
+            names.push_back(def.name);
+        }
+        config.sources.emplace(table.name, attach_loader(*data, db, table.name, std::move(names),
+                                                         std::move(positions), config.load_error));
         config.master.data().add_table(std::make_shared<kqhost::LiveTable>(data));
         config.tables[table.name] = std::move(data);
     }
@@ -276,14 +402,20 @@ void load_configuration(SqliteDb& db, Configuration& config) {
     if (has_table("kq_sysvars")) load_sys_vars(db, config.master.data());
 }
 
-std::shared_ptr<TableData> load_old_view(SqliteDb& old_db,
-                                         const std::vector<std::string>& old_tables,
-                                         const TableData& live) {
-    auto view = std::make_shared<TableData>(live.name());
-    for (int c = 0; c < live.column_count(); ++c) view->add_column(*live.column(c));
+OldView load_old_view(SqliteDb& old_db, const std::vector<std::string>& old_tables,
+                      const TableData& live, const std::shared_ptr<std::string>& error) {
+    OldView view;
+    view.data = std::make_shared<TableData>(live.name());
+    for (int c = 0; c < live.column_count(); ++c) view.data->add_column(*live.column(c));
     if (!std::binary_search(old_tables.begin(), old_tables.end(), live.name())) return view;
-    Statement rows = select_all(old_db, live.name());
-    read_rows(rows, *view, std::min(rows.column_count(), view->column_count()));
+    const PendingTable old = describe_table(old_db, live.name());
+    std::vector<std::string> names;
+    for (const ColumnDef& def : old.columns) names.push_back(def.name);
+    std::vector<int> positions;
+    for (int c = 0; c < live.column_count(); ++c)
+        positions.push_back(static_cast<std::size_t>(c) < names.size() ? c : -1);
+    view.source = attach_loader(*view.data, old_db, live.name(), std::move(names),
+                                std::move(positions), error);
     return view;
 }
 

@@ -2,6 +2,7 @@
 #include "format_run.h"
 
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 #include "kq_host_table.h"
@@ -23,6 +24,25 @@ KQ_CELL_LIST make_cells(const Request& request, int row_count) {
     return cells;
 }
 
+// The error of a call in plain words. The library raises std::out_of_range
+// for a column without a format string (on the general path or a numeric
+// one); columns are formatted in request order, so the first such column is
+// the one at fault.
+std::string error_text(const kqhost::TableData& data, const Request& request,
+                       const std::exception* error) {
+    if (dynamic_cast<const std::out_of_range*>(error)) {
+        for (int column : request.columns) {
+            const kqhost::ColumnDef* def = data.column(column);
+            if (def && def->us_format.empty() && def->is_date_time == 0)
+                return data.name() + "." + def->name +
+                       ": the column has no format string; kq_columns gives it one (kqfmt "
+                       "schema shows the table)";
+        }
+    }
+    return data.name() + ": the formatter raised an error" +
+           (error ? std::string(" (") + error->what() + ")" : std::string());
+}
+
 }  // namespace
 
 TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqhost::TableCopy& old,
@@ -33,34 +53,23 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqh
     result.old_row_count = old.GetNumRows();
     result.new_row_count = live.get_stored_rows();
 
-    const KQ_CELL_LIST old_cells = make_cells(request, result.old_row_count);
-    const KQ_CELL_LIST new_cells = make_cells(request, result.new_row_count);
+    result.old_columns.reserve(request.columns.size());
+    result.new_columns.reserve(request.columns.size());
     for (int column : request.columns) {
         const kqhost::ColumnDef* def = data.column(column);
         result.column_names.push_back(def ? def->name : std::string());
-        result.old_columns.push_back({column, old_cells});
-        result.new_columns.push_back({column, new_cells});
+        result.old_columns.push_back({column, make_cells(request, result.old_row_count)});
+        result.new_columns.push_back({column, make_cells(request, result.new_row_count)});
     }
 
     try {
         formatter.GetFormattedValue(&old, &live, result.old_columns, result.new_columns);
-    } catch (const std::out_of_range& e) {
-        // The library's one error: a column without a format string.
-        std::string empty;
-        int count = 0;
-        for (int column : request.columns) {
-            const kqhost::ColumnDef* def = data.column(column);
-            if (!def || !def->us_format.empty()) continue;
-            empty += (count++ > 0 ? ", " : "") + def->name;
-        }
-        result.error = count == 0 ? std::string(e.what())
-                                  : "table " + result.table +
-                                        ": no format string (kq_columns.us_format) for column" +
-                                        (count > 1 ? "s " : " ") + empty;
+    } catch (const std::bad_alloc&) {
+        throw;  // not the table's fault: reported as lack of memory
     } catch (const std::exception& e) {
-        result.error = e.what();
+        result.error = error_text(data, request, &e);
     } catch (...) {
-        result.error = "unknown error";
+        result.error = error_text(data, request, nullptr);
     }
     return result;
 }

@@ -28,13 +28,16 @@ const char* const kOptions =
 const char* const kDatabases =
     "A database is an SQLite file, or an SQL script (name ending in .sql) that\n"
     "is run into an in-memory database; \"-\" reads either from standard input.\n"
+    "A file must be a whole SQLite database (it is checked first and opened\n"
+    "read-only); a script is text of at most 256 MiB.\n"
     "kqfmt schema prints the tables a configuration database starts with.\n";
 
 const char* const kExit =
     "Exit status: 0 success; 1 differences found (diff --exit-code); 2 bad input\n"
-    "or usage (one line on standard error, nothing on standard output); 3 a\n"
-    "table's formatting raised an error (its cells show what was written before\n"
-    "it; other tables are still formatted).\n";
+    "or usage, a failed write to standard output or lack of memory (one line on\n"
+    "standard error, nothing on standard output); 3 a table's formatting raised\n"
+    "an error (its cells show what was written before it; other tables are\n"
+    "still formatted).\n";
 
 }  // namespace
 

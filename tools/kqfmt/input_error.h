@@ -3,12 +3,20 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace kqfmt {
 
 class InputError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit InputError(const std::string& message)
+        : std::runtime_error(message), message_(message) {}
+    // The whole message: unlike what(), not cut at a NUL byte taken from the
+    // configuration.
+    const std::string& message() const { return message_; }
+
+private:
+    std::string message_;
 };
 
 }  // namespace kqfmt

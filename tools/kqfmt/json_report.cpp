@@ -1,4 +1,6 @@
-// Building the JSON report.
+// Writing the JSON report table by table, in the layout of to_json_text:
+// objects and arrays that hold only scalars on one line, others with one
+// member per line, indented two spaces per level.
 #include "json_report.h"
 
 #include "diff_status.h"
@@ -7,63 +9,134 @@
 namespace kqfmt {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json cells_json(const KQ_CELL_LIST& cells) {
-    Json list = Json::array();
-    for (const auto& cell : cells) list.push_back({{"row", cell.row}, {"value", cell.value}});
-    return list;
+// A new line indented for nesting level `depth`.
+void newline(Output& out, int depth) {
+    out << '\n' << std::string(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
-// diff: every cell also carries the status of its line in that column.
-void add_status(Json& cells, const TableResult& table, std::size_t column) {
-    for (std::size_t line = 0; line < cells.size(); ++line)
-        cells[line]["status"] = status_name(cell_status(line_pair(table, column, line)));
+void string_value(Output& out, std::string_view text) {
+    std::string quoted;
+    append_json_string(quoted, text);
+    out << quoted;
 }
 
-Json table_json(const TableResult& table, bool diff) {
-    Json columns = Json::array();
-    for (std::size_t i = 0; i < table.column_names.size(); ++i) {
-        Json old_cells = cells_json(table.old_columns[i].cells);
-        Json new_cells = cells_json(table.new_columns[i].cells);
-        if (diff) {
-            add_status(old_cells, table, i);
-            add_status(new_cells, table, i);
-        }
-        columns.push_back({{"column", table.new_columns[i].column},
-                           {"name", table.column_names[i]},
-                           {"old", std::move(old_cells)},
-                           {"new", std::move(new_cells)}});
+// "key": (the key is plain ASCII)
+void key(Output& out, const char* name) { out << '"' << name << "\": "; }
+
+// The cells of one view at nesting level `depth`; for diff (`table` given)
+// each with the status of its line in requested column `column`.
+void cells_json(Output& out, const KQ_CELL_LIST& cells, int depth, const TableResult* table,
+                std::size_t column) {
+    if (cells.empty()) {
+        out << "[]";
+        return;
     }
-    Json entry = {{"table", table.table}, {"columns", std::move(columns)}};
-    if (diff) {
-        const DiffSummary summary = summarise(table);
-        entry["summary"] = {{"cells_changed", summary.cells_changed},
-                            {"rows_changed", summary.rows_changed},
-                            {"rows_only_old", summary.rows_only_old},
-                            {"rows_only_new", summary.rows_only_new}};
+    out << '[';
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out << ',';
+        newline(out, depth + 1);
+        out << "{\"row\": " << static_cast<long long>(cells[i].row) << ", \"value\": ";
+        string_value(out, cells[i].value);
+        if (table != nullptr)
+            out << ", \"status\": \"" << status_name(cell_status(line_pair(*table, column, i)))
+                << '"';
+        out << '}';
     }
-    if (table.error) entry["error"] = *table.error;
-    return entry;
+    newline(out, depth);
+    out << ']';
 }
 
-Json record_json(const kqhost::LogRecord& record) {
-    return {{"kind", record.sys ? "sys" : "debug"},
-            {"severity", record.severity},
-            {"number", record.number},
-            {"file", record.file},
-            {"line", record.line},
-            {"message", record.message}};
+void record_json(Output& out, const kqhost::LogRecord& record) {
+    out << "{\"kind\": " << (record.sys ? "\"sys\"" : "\"debug\"")
+        << ", \"severity\": " << static_cast<long long>(record.severity)
+        << ", \"number\": " << static_cast<long long>(record.number) << ", \"file\": ";
+    string_value(out, record.file);
+    out << ", \"line\": " << std::to_string(record.line) << ", \"message\": ";
+    string_value(out, record.message);
+    out << '}';
 }
 
 }  // namespace
 
-std::string json_report(const std::vector<TableResult>& tables,
-                        const std::vector<kqhost::LogRecord>& log, bool diff) {
-    Json document = {{"tables", Json::array()}, {"log", Json::array()}};
-    for (const TableResult& table : tables) document["tables"].push_back(table_json(table, diff));
-    for (const kqhost::LogRecord& record : log) document["log"].push_back(record_json(record));
-    return to_json_text(document);
+void json_report_start(Output& out) { out << "{\n  \"tables\": ["; }
+
+void json_report_table(Output& out, const TableResult& table, bool first, bool diff) {
+    const TableResult* status = diff ? &table : nullptr;
+    if (!first) out << ',';
+    newline(out, 2);
+    out << '{';
+    newline(out, 3);
+    key(out, "table");
+    string_value(out, table.table);
+    out << ',';
+    newline(out, 3);
+    key(out, "columns");
+    if (table.column_names.empty()) {
+        out << "[]";
+    } else {
+        out << '[';
+        for (std::size_t i = 0; i < table.column_names.size(); ++i) {
+            if (i > 0) out << ',';
+            newline(out, 4);
+            out << '{';
+            newline(out, 5);
+            key(out, "column");
+            out << static_cast<long long>(table.new_columns[i].column) << ',';
+            newline(out, 5);
+            key(out, "name");
+            string_value(out, table.column_names[i]);
+            out << ',';
+            newline(out, 5);
+            key(out, "old");
+            cells_json(out, table.old_columns[i].cells, 5, status, i);
+            out << ',';
+            newline(out, 5);
+            key(out, "new");
+            cells_json(out, table.new_columns[i].cells, 5, status, i);
+            newline(out, 4);
+            out << '}';
+        }
+        newline(out, 3);
+        out << ']';
+    }
+    if (diff) {
+        const DiffSummary summary = summarise(table);
+        out << ',';
+        newline(out, 3);
+        key(out, "summary");
+        out << "{\"cells_changed\": " << static_cast<long long>(summary.cells_changed)
+            << ", \"rows_changed\": " << static_cast<long long>(summary.rows_changed)
+            << ", \"rows_only_old\": " << static_cast<long long>(summary.rows_only_old)
+            << ", \"rows_only_new\": " << static_cast<long long>(summary.rows_only_new) << '}';
+    }
+    if (table.error) {
+        out << ',';
+        newline(out, 3);
+        key(out, "error");
+        string_value(out, *table.error);
+    }
+    newline(out, 2);
+    out << '}';
+}
+
+void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table) {
+    if (any_table) newline(out, 1);
+    out << "],";
+    newline(out, 1);
+    key(out, "log");
+    if (log.empty()) {
+        out << "[]";
+    } else {
+        out << '[';
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            if (i > 0) out << ',';
+            newline(out, 2);
+            record_json(out, log[i]);
+        }
+        newline(out, 1);
+        out << ']';
+    }
+    out << "\n}\n";
 }
 
 }  // namespace kqfmt

@@ -7,16 +7,21 @@
 
 #include "format_run.h"
 #include "kq_host_log.h"
+#include "output.h"
 
 namespace kqfmt {
 
-// {"tables": [{"table", "columns": [{"column", "name", "old", "new"}],
-// "error" when the call raised one}], "log": [{"kind", "severity",
-// "number", "file", "line", "message"}]}; cells in request order. With
-// `diff` every cell carries "status" (same, changed, added, removed: of its
-// line in that column) and every table a "summary" {"cells_changed",
+// The report, written as it goes: json_report_start, then
+// json_report_table for each table in turn, then json_report_end with the
+// log. Together: {"tables": [{"table", "columns": [{"column", "name",
+// "old", "new"}], "error" when the call raised one}], "log": [{"kind",
+// "severity", "number", "file", "line", "message"}]}; cells in request
+// order. The text is that of to_json_text for the same document.
+void json_report_start(Output& out);
+// With `diff` every cell carries "status" (same, changed, added, removed: of
+// its line in that column) and every table a "summary" {"cells_changed",
 // "rows_changed", "rows_only_old", "rows_only_new"}.
-std::string json_report(const std::vector<TableResult>& tables,
-                        const std::vector<kqhost::LogRecord>& log, bool diff = false);
+void json_report_table(Output& out, const TableResult& table, bool first, bool diff = false);
+void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table);
 
 }  // namespace kqfmt

@@ -1,8 +1,10 @@
-// Choosing the report.
+// Choosing the report and writing it table by table.
 #include "report_output.h"
 
+#include <iostream>
+#include <sstream>
+
 #include "csv_report.h"
-#include "diff_status.h"
 #include "grid_report.h"
 #include "json_report.h"
 #include "markdown_report.h"
@@ -10,45 +12,61 @@
 
 namespace kqfmt {
 
-bool write_report(std::ostream& out, std::ostream& err, const CommandLine& line,
-                  const std::vector<TableResult>& tables,
-                  const std::vector<kqhost::LogRecord>& log) {
-    const bool diff = line.command == Command::diff;
-    DiffSummary total;
-    for (const TableResult& table : tables) total += summarise(table);
+ReportWriter::ReportWriter(Output& out, const CommandLine& line)
+    : out_(out), line_(line), diff_(line.command == Command::diff) {
+    if (line_.output == OutputFormat::json && !line_.stat) json_report_start(out_);
+}
 
-    if (line.stat) {
-        for (const TableResult& table : tables)
-            out << summary_line(table.table, summarise(table)) << '\n';
-        out << summary_line("total", total) << '\n';
-        return total.any();
+void ReportWriter::table(const TableResult& result) {
+    const DiffSummary summary = summarise(result);
+    total_ += summary;
+    const bool first = first_;
+    first_ = false;
+    if (line_.stat) {
+        out_ << summary_line(result.table, summary) << '\n';
+        return;
     }
-
-    std::vector<TableResult> cut;
-    if (line.changed) {
-        const bool columns_too = line.output == OutputFormat::grid;
-        for (const TableResult& table : tables) cut.push_back(only_changed(table, columns_too));
+    const TableResult cut =
+        line_.changed ? only_changed(result, line_.output == OutputFormat::grid) : TableResult();
+    const TableResult& shown = line_.changed ? cut : result;
+    if (line_.output == OutputFormat::json) {
+        json_report_table(out_, shown, first, diff_);
+        return;
     }
-    const std::vector<TableResult>& shown = line.changed ? cut : tables;
-
-    switch (line.output) {
-        case OutputFormat::json: out << json_report(shown, log, diff); break;
+    // The other writers take a list of tables; each table's text is made
+    // whole and written, with the separator the writer puts between tables.
+    std::ostringstream text;
+    const std::vector<TableResult> one{shown};
+    switch (line_.output) {
         case OutputFormat::csv:
-        case OutputFormat::tsv:
-            write_delimited(out, err, shown,
-                            line.output == OutputFormat::csv ? Delimited::csv : Delimited::tsv,
-                            diff);
+        case OutputFormat::tsv: {
+            const bool csv = line_.output == OutputFormat::csv;
+            if (!first) text << (csv ? "\r\n" : "\n");
+            write_delimited(text, std::cerr, one, csv ? Delimited::csv : Delimited::tsv, diff_);
             break;
-        case OutputFormat::markdown: write_markdown(out, shown); break;
-        case OutputFormat::grid: {
+        }
+        case OutputFormat::markdown:
+            if (!first) text << '\n';
+            write_markdown(text, one);
+            break;
+        default: {
+            if (!first) text << '\n';
             GridStyle style;
-            style.colour = colour_wanted(line.colour);
-            style.width = static_cast<std::size_t>(grid_width(line.width));
-            write_grid(out, shown, style);
+            style.colour = colour_wanted(line_.colour);
+            style.width = static_cast<std::size_t>(grid_width(line_.width));
+            write_grid(text, one, style);
             break;
         }
     }
-    return total.any();
+    out_ << text.str();
+}
+
+bool ReportWriter::finish(const std::vector<kqhost::LogRecord>& log) {
+    if (line_.stat)
+        out_ << summary_line("total", total_) << '\n';
+    else if (line_.output == OutputFormat::json)
+        json_report_end(out_, log, !first_);
+    return total_.any();
 }
 
 }  // namespace kqfmt

@@ -1,22 +1,38 @@
-// Writing the formatted tables in the chosen output format.
+// Writing the formatted tables in the chosen output format, one table at a
+// time as each is formatted.
 #pragma once
 
-#include <ostream>
 #include <vector>
 
 #include "command_line.h"
+#include "diff_status.h"
 #include "format_run.h"
 #include "kq_host_log.h"
+#include "output.h"
 
 namespace kqfmt {
 
-// Writes `tables` as the command line asks: grid (coloured and fitted to a
+// Writes tables as the command line asks: grid (coloured and fitted to a
 // width as the terminal decides), JSON, CSV, TSV or Markdown. For diff,
 // --changed keeps only what differs and --stat writes one summary line per
-// table and a total instead of the grids. Returns true when any cell, row
-// or table differs between the two views.
-bool write_report(std::ostream& out, std::ostream& err, const CommandLine& line,
-                  const std::vector<TableResult>& tables,
-                  const std::vector<kqhost::LogRecord>& log);
+// table and a total instead of the grids.
+class ReportWriter {
+public:
+    ReportWriter(Output& out, const CommandLine& line);
+
+    // Writes one table; the caller flushes.
+    void table(const TableResult& table);
+
+    // Ends the report (the JSON log, the --stat total). Returns true when
+    // any cell, row or table differed between the two views.
+    bool finish(const std::vector<kqhost::LogRecord>& log);
+
+private:
+    Output& out_;
+    const CommandLine& line_;
+    bool diff_;
+    bool first_ = true;
+    DiffSummary total_;
+};
 
 }  // namespace kqfmt

@@ -14,16 +14,34 @@ namespace kqfmt {
 
 class Statement;
 
+// Largest script read: more than any configuration needs, small enough to
+// hold in memory with the database it builds.
+constexpr std::uint64_t kMaxScriptBytes = std::uint64_t{256} << 20;
+// Longest value (text or blob, stored or computed) SQLite may produce.
+constexpr int kMaxValueBytes = 64 << 20;
+// Most memory SQLite may hold at once; a quarter of the machine's memory
+// when that is less.
+constexpr std::int64_t kMaxSqliteHeap = std::int64_t{1} << 30;
+
 class SqliteDb {
 public:
-    // Opens `path`; throws InputError when the file is missing or cannot be
-    // read, is no database, or the script fails.
+    // Opens `path` read-only (a script: into memory). Throws InputError when
+    // the file is missing or cannot be read; when it is not a whole SQLite
+    // database (empty, short, no header, size and page count disagree, a
+    // journal or log with pending changes beside it, quick_check fails);
+    // when a script holds a NUL byte, exceeds kMaxScriptBytes or fails.
     explicit SqliteDb(const std::string& path);
     ~SqliteDb();
     SqliteDb(const SqliteDb&) = delete;
     SqliteDb& operator=(const SqliteDb&) = delete;
 
     const std::string& path() const { return path_; }
+
+    // Most SQLite virtual-machine steps a script may take, for every
+    // SqliteDb opened afterwards; 0 (the default): no limit. A script is
+    // the user's own program and may legitimately run long; a fuzzer sets
+    // a limit so that a looping script ends.
+    static void set_script_step_limit(unsigned long long steps);
 
     // Names of all tables in the schema, in byte order.
     std::vector<std::string> table_names();
@@ -53,8 +71,10 @@ public:
 
     bool valid() const { return stmt_ != nullptr; }
 
-    // Advances to the next row; false when done. Throws InputError on error.
+    // Advances to the next row; false when done. Throws InputError on error,
+    // naming the context (e.g. "table 'T'") and the row being read.
     bool step();
+    void set_context(std::string context) { context_ = std::move(context); }
 
     int column_count() const;
     std::string column_name(int column) const;
@@ -77,6 +97,8 @@ public:
 private:
     SqliteDb* db_;
     sqlite3_stmt* stmt_;
+    std::string context_;
+    long long rows_read_ = 0;
 };
 
 // A table or column name quoted for use in SQL text.

@@ -32,14 +32,16 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos) {
     return length;
 }
 
-std::string printable_text(std::string_view text) {
+namespace {
+
+std::string escaped_text(std::string_view text, bool escape_backslash) {
     std::string out;
     out.reserve(text.size());
     char escape[8];
     for (std::size_t pos = 0; pos < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[pos]);
         const std::size_t length = utf8_sequence_length(text, pos);
-        if (length == 0 || c < 0x20 || c == 0x7F || c == '\\') {
+        if (length == 0 || c < 0x20 || c == 0x7F || (c == '\\' && escape_backslash)) {
             std::snprintf(escape, sizeof escape, "\\x%02x", c);
             out += escape;
             ++pos;
@@ -55,6 +57,8 @@ std::string printable_text(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
 
 namespace {
 
@@ -132,6 +136,10 @@ void walk(std::string_view text, Visit visit) {
 }
 
 }  // namespace
+
+std::string printable_text(std::string_view text) { return escaped_text(text, true); }
+
+std::string message_text(std::string_view text) { return escaped_text(text, false); }
 
 int code_point_width(char32_t code_point) {
     if (in_ranges(kZeroWidth, code_point)) return 0;

@@ -21,6 +21,11 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 // control sequences.
 std::string printable_text(std::string_view text);
 
+// The text for a message on standard error: as printable_text, but a
+// backslash stays as it is. Every control byte, NUL included, is escaped, so
+// the message is one line that nothing cuts short.
+std::string message_text(std::string_view text);
+
 // Columns a code point takes on a terminal: 0 for combining marks and
 // zero-width characters, 2 for East Asian wide and fullwidth characters
 // (CJK, Hangul, fullwidth forms, emoji), 1 for everything else.

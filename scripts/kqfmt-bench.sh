@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Peak memory and wall time of kqfmt on large configurations. Not a test:
+# it prints numbers to compare against the goals (a 100,000-row table of the
+# example's STREAMS shape shown in at most 64 MB and 0.6 s).
+#
+# Builds two databases from examples/analyser.sql in build/kqfmt-bench/:
+#   streams100k.db  STREAMS grown to 100,000 rows (plus its previous version
+#                   streams100k_prev.db, every tenth row changed, for diff);
+#   db200k.db       STREAMS and a copy of it, STREAMS_B, 100,000 rows each.
+# then runs show, show --json and diff on each and prints peak RSS and time.
+#
+# Usage: scripts/kqfmt-bench.sh [KQFMT]   (default build/native/tools/kqfmt/kqfmt)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+kqfmt="${1:-$root/build/native/tools/kqfmt/kqfmt}"
+work="$root/build/kqfmt-bench"
+mkdir -p "$work"
+for tool in sqlite3 /usr/bin/time bc; do
+    command -v "$tool" >/dev/null || { echo "kqfmt-bench: $tool missing" >&2; exit 1; }
+done
+[[ -x "$kqfmt" ]] || { echo "kqfmt-bench: no tool at $kqfmt" >&2; exit 1; }
+
+# STREAMS rows 5 to ROWS, derived from the row number so that every column
+# kind (pick lists, units, date/time, system variables) does real work.
+grow_streams() {  # table rows changed_every
+    cat <<SQL
+WITH RECURSIVE n(i) AS (SELECT 5 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
+INSERT INTO $1 SELECT i, 'Stream ' || i, i % 3, 1 + i % 4,
+  20.0 + (i % 500) / 4.0 + (CASE WHEN $3 > 0 AND i % $3 = 0 THEN 1 ELSE 0 END),
+  1.0 + (i % 97) / 10.0, 60 + i % 600, i % 3600, 1700000000 + i * 37,
+  CASE i % 3 WHEN 0 THEN 'AI_01' WHEN 1 THEN 'AI_02' ELSE '__NULL__' END, 1 FROM n;
+SQL
+}
+
+make_db() {  # file, extra SQL
+    rm -f "$1"
+    { cat "$root/examples/analyser.sql"; cat; } | sqlite3 "$1"
+}
+
+if [[ ! -f "$work/db200k.db" ]]; then
+    grow_streams STREAMS 100000 0 | make_db "$work/streams100k.db"
+    grow_streams STREAMS 100000 10 | make_db "$work/streams100k_prev.db"
+    {
+        grow_streams STREAMS 100000 0
+        echo "CREATE TABLE STREAMS_B AS SELECT * FROM STREAMS WHERE 0;"
+        echo "INSERT INTO STREAMS_B SELECT * FROM STREAMS ORDER BY rowid;"
+        echo "INSERT INTO kq_columns SELECT 'STREAMS_B', column_name, type, us_format, units,"
+        echo "  units_us, is_date_time, label_col, component_sel, internal_name"
+        echo "  FROM kq_columns WHERE table_name = 'STREAMS';"
+    } | make_db "$work/db200k.db"
+fi
+
+# One measurement: peak RSS (MB), elapsed seconds and CPU seconds (user +
+# system; the fairer figure on a busy machine), output discarded.
+measure() {  # label, arguments...
+    local label="$1"
+    shift
+    local stats status=0
+    stats="$(/usr/bin/time -f '%M %e %U %S' "$kqfmt" "$@" 2>&1 >/dev/null | tail -1)" || status=$?
+    read -r kb seconds user system <<<"$stats"
+    printf '%-30s %8.1f MB %7.2f s elapsed %6.2f s CPU  exit %d\n' "$label" "$((kb))e-3" \
+        "$seconds" "$(echo "$user + $system" | bc)" "$status"
+}
+
+s="$work/streams100k.db"
+p="$work/streams100k_prev.db"
+d="$work/db200k.db"
+echo "kqfmt: $kqfmt (load average: $(cut -d" " -f1-3 /proc/loadavg))"
+measure "100k STREAMS: show" show "$s" STREAMS
+measure "100k STREAMS: show --json" show "$s" STREAMS --json
+measure "100k STREAMS: diff" diff "$p" "$s" STREAMS
+measure "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
+measure "200k database: show" show "$d"
+measure "200k database: show --json" show "$d" --json
+measure "200k database: diff" diff "$s" "$d"
+measure "200k database: diff --json" diff "$s" "$d" --json
