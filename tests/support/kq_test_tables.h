@@ -43,6 +43,23 @@ private:
     kqhost::MasterTable master_;
 };
 
+// The display strings of one column after a GetFormattedValue call: the
+// previous snapshot's view and the live view, every cell starting out "k".
+struct Views {
+    std::vector<std::string> old_view, live_view;
+};
+
+// Formats column `column` of a live table built from `live` and a snapshot
+// built from `old` (from `live` when null), for the rows asked of each.
+Views format_column(const TableSpec& live, int column, const std::vector<int>& oldRows,
+                    const std::vector<int>& newRows, KW_MASTER_TABLE* master = nullptr,
+                    const TableSpec* old = nullptr);
+
+// The live view of `stored` in row 0 of a one-column table; the snapshot
+// holds the same value and must show the same text.
+std::string shown(const ColumnDef& column, const std::string& stored,
+                  KW_MASTER_TABLE* master = nullptr);
+
 // Cell records for the given rows, each holding `initial` as its value.
 KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial = "");
 // The values of a cell list, in order.
