@@ -74,7 +74,8 @@ TEST(TriggerPickList, CasesMerge) {
         {"@M{[a]A(0)},X(1)", "0", "A"},  // the case text runs past "}" to the ","
         {"@M{[a]A(0)},X(1)", "1", "k"},
         {"@M{[a]__CLEAR_READ_ONLY__ ,[b]B(1)}", "1", "B"},
-        {"@M{[a]A(0)", "0", "k"},  // neither "," nor "}" after the case
+        {"@M{[]A(0),[b]B(1)}", "0", "A"},  // an empty case name
+        {"@M{[a]A(0)", "0", "k"},          // neither "," nor "}" after the case
         {"@M{[a", "0", "k"},
         {"@M[a]A(0),", "0", "k"},  // no "{"
     };
