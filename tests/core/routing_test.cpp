@@ -11,7 +11,6 @@
 using kqtest::cells;
 using kqtest::ColumnDef;
 using kqtest::values;
-using Kind = KQ_COLUMN_KIND;
 using Columns = std::vector<kq_formatted_col_data_struct>;
 using Strings = std::vector<std::string>;
 
@@ -33,41 +32,40 @@ TEST(Routing, KindAndDisplayByTypeAndFormat) {
     const struct {
         ColumnDef column;
         const char* stored;
-        Kind kind;
+        const char* kind;  // as kqfmt explain names it
         const char* shown;
     } cases[] = {
-        {col(9, "abc int(%x)"), "255", Kind::INTEGER, "ff"},
-        {col(9, "%u of d"), "3", Kind::INTEGER, "3 of d"},  // the first "d", in literal text
-        {col(8, "%5u"), "7", Kind::INTEGER, "    7"},       // no "d": the first "u"
-        {col(9, "x%u d"), "3", Kind::NONE, "k"},
-        {col(9, "%%d"), "3", Kind::NONE, "k"},
-        {col(9, "x float(%d"), "3", Kind::FLOAT, ""},         // keyword, but no specifier
-        {col(9, "a%.2f"), "3", Kind::REMOTE_PICK_LIST, "k"},  // neither numeric: any "."
-        {col(9, "x__DATE_TIME__(mm:ss)"), "65", Kind::DATE_TIME, "01:05"},
-        {col(12, "Off(0),On(1)"), "1", Kind::FLOAT, ""},
-        {col(13, "%.1f"), "2.25", Kind::FLOAT, "2.2"},
-        {col(15, "(__FILTER__usage=x)"), "x", Kind::NONE, "k"},
-        {col(15, "(a=b)%s"), "x", Kind::PLAIN_VALUE, "x"},
-        {col(9, "A(1),(__FILTER__)"), "1", Kind::STATIC_PICK_LIST, "A"},
-        {col(9, "T.c(__FILTER__usage=1)"), "1", Kind::REMOTE_PICK_LIST, "k"},
-        {col(9, "A(0),T.c(__FILTER__usage=1)"), "0", Kind::STATIC_PICK_LIST, "A"},
-        {col(15, "x.y=z"), "x", Kind::REMOTE_PICK_LIST, "k"},
-        {col(15, "%.2f x=A.b"), "x", Kind::REMOTE_PICK_LIST, "k"},
-        {col(15, "name %s__NO_SPECIAL_CHAR__"), "x", Kind::PLAIN_VALUE, "x"},
-        {col(15, "%S"), "x", Kind::NONE, "k"},
-        {col(15, "@M{[a]__CLEAR_READ_ONLY__}"), "x", Kind::TRIGGER_DEPENDENCY, "k"},
+        {col(9, "abc int(%x)"), "255", "integer", "ff"},
+        {col(9, "%u of d"), "3", "integer", "3 of d"},  // the first "d", in literal text
+        {col(8, "%5u"), "7", "integer", "    7"},       // no "d": the first "u"
+        {col(9, "%%d"), "3", "none", "k"},
+        {col(9, "x float(%d"), "3", "float", ""},         // keyword, but no specifier
+        {col(9, "a%.2f"), "3", "remote pick list", "k"},  // neither numeric: any "."
+        {col(9, "x__DATE_TIME__(mm:ss)"), "65", "date/time", "01:05"},
+        {col(12, "Off(0),On(1)"), "1", "float", ""},
+        {col(13, "%.1f"), "2.25", "float", "2.2"},
+        {col(15, "(__FILTER__usage=x)"), "x", "none", "k"},
+        {col(15, "(a=b)%s"), "x", "plain value", "x"},
+        {col(9, "A(1),(__FILTER__)"), "1", "static pick list", "A"},
+        {col(9, "T.c(__FILTER__usage=1)"), "1", "remote pick list", "k"},
+        {col(9, "A(0),T.c(__FILTER__usage=1)"), "0", "static pick list", "A"},
+        {col(15, "x.y=z"), "x", "remote pick list", "k"},
+        {col(15, "%.2f x=A.b"), "x", "remote pick list", "k"},
+        {col(15, "name %s__NO_SPECIAL_CHAR__"), "x", "plain value", "x"},
+        {col(15, "%S"), "x", "none", "k"},
+        {col(15, "@M{[a]__CLEAR_READ_ONLY__}"), "x", "trigger dependency", "k"},
         // The list ends before "__no_free_edit__" and the character before it.
-        {col(9, "A(1),B(22)x__no_free_edit__"), "22", Kind::STATIC_PICK_LIST, "B"},
-        {col(9, "__no_free_edit__Off(0)"), "0", Kind::STATIC_PICK_LIST, "__no_free_edit__Off"},
+        {col(9, "A(1),B(22)x__no_free_edit__"), "22", "static pick list", "B"},
+        {col(9, "__no_free_edit__Off(0)"), "0", "static pick list", "__no_free_edit__Off"},
         // Row-adding markers go up to their own "]"; without one, to the end.
-        {col(9, "A(0)\\" + marker + "X]B(1)"), "1", Kind::STATIC_PICK_LIST, "B"},
-        {col(9, "A(0)\\" + marker + "X]" + marker + "Y]B(1)"), "1", Kind::STATIC_PICK_LIST, "B"},
-        {col(9, "A(0)\\" + marker + "B(1)"), "1", Kind::STATIC_PICK_LIST, "k"},
-        {col(9, "A(0)\\" + marker + "B(1)"), "0", Kind::STATIC_PICK_LIST, "A"},
+        {col(9, "A(0)\\" + marker + "X]B(1)"), "1", "static pick list", "B"},
+        {col(9, "A(0)\\" + marker + "X]" + marker + "Y]B(1)"), "1", "static pick list", "B"},
+        {col(9, "A(0)\\" + marker + "B(1)"), "1", "static pick list", "k"},
+        {col(9, "A(0)\\" + marker + "B(1)"), "0", "static pick list", "A"},
         // Plain values: 32-bit integers signed, bytes by their code.
-        {col(8, "%s"), "2147483648", Kind::PLAIN_VALUE, "-2147483648"},
-        {col(9, "%s"), "2147483647", Kind::PLAIN_VALUE, "2147483647"},
-        {col(1, "%s"), "\xFF", Kind::PLAIN_VALUE, "255"},
+        {col(8, "%s"), "2147483648", "plain value", "-2147483648"},
+        {col(9, "%s"), "2147483647", "plain value", "2147483647"},
+        {col(1, "%s"), "\xFF", "plain value", "255"},
     };
     kqtest::LogCapture quiet(false);
     for (const auto& c : cases) {
@@ -76,7 +74,9 @@ TEST(Routing, KindAndDisplayByTypeAndFormat) {
         Columns none, traced{{0, cells({0}, "k")}};
         KQ_FORMAT_TRACE trace;
         KQ_TraceFormattedValue(nullptr, nullptr, live.get(), none, traced, trace);
-        EXPECT_EQ(trace.kind, c.kind) << c.column.us_format;
+        EXPECT_STREQ(trace.kind == KQ_COLUMN_KIND::NONE ? "none" : KQ_ColumnKindName(trace.kind),
+                     c.kind)
+            << c.column.us_format;
     }
 }
 
@@ -110,6 +110,12 @@ TEST(Routing, PositionsAndEmptyFormat) {
                  std::out_of_range);
     EXPECT_EQ(values(raising[0].cells), Strings{"x"});
     EXPECT_EQ(values(raising[2].cells), Strings{""});
+    Columns empty{{3, cells({0})}};
+    KQ_FORMAT_TRACE trace;
+    EXPECT_THROW(KQ_TraceFormattedValue(nullptr, nullptr, live.get(), none, empty, trace),
+                 std::out_of_range);
+    ASSERT_FALSE(trace.steps.empty());
+    EXPECT_EQ(trace.steps.back().why, "the format is empty");
 }
 
 // A type the plain-value path cannot read empties the cell and logs an

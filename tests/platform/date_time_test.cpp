@@ -12,7 +12,7 @@ namespace {
 
 constexpr long kMin32 = -2147483647L - 1;
 
-TEST(HostDateTime, GetDateTime) {
+TEST(HostDateTime, DatesAndTimes) {
     const struct {
         long value;
         const char* want;
@@ -38,19 +38,16 @@ TEST(HostDateTime, GetDateTime) {
         const kqhost::CivilDate d = kqhost::civil_from_days(c.days);
         EXPECT_TRUE(d.year == c.year && d.month == c.month && d.day == c.day) << c.days;
     }
-}
-
-TEST(HostDateTime, GetTime) {
     const struct {
         long value;
         const char* format;
         const char* want;
-    } cases[] = {
+    } times[] = {
         {3725, "HH SS", "01 05"},         {360061, "HH:MM:SS", "100:01:01"},
         {3725, "HHH hh MM", "01H hh 02"}, {-5, "T=SS s", "-T=05 s"},
         {kMin32, "SS", "-2147483648"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : times) {
         std::string out = "previous";
         CSysDateTimeFormat().GetTime(c.value, out, 'x', c.format);
         EXPECT_EQ(out, c.want) << c.value << " \"" << c.format << '"';

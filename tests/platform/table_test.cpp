@@ -5,15 +5,11 @@
 
 namespace {
 
-// One column per type code, rows of text values stored through them.
+// One column per type code, text values stored through them.
 kqtest::TableSpec mixed() {
     return {"T",
             {{"b", 1}, {"u", 8}, {"i", 9}, {"f", 12}, {"d", 13}, {"s", 15}},
-            {{"A", "-1", "-5", "0.1", "2.5", "hello"},
-             {"", "4294967296", "2147483648", "x", "", "7"},
-             {"", "", "", "-3.7", "", "12abc"},
-             {"", "", "", "1e10", "", ""},
-             {"", "", "", "16777217", "", ""}}};
+            {{"A", "-1", "-5", "0.1", "2.5", "hello"}, {"", "", "2147483648"}}};
 }
 
 // A cell read as T into a variable that held `start`.
@@ -27,12 +23,9 @@ T read(KWTABLE& t, int column, int row, T start = T()) {
 
 TEST(HostTable, ReadsFollowTheTypeCode) {
     auto t = kqtest::make_live(mixed());
-    const std::vector<std::string> row0 = {"65", "4294967295", "-5", "0.1", "2.5", "hello"};
-    const std::vector<std::string> row1 = {"0", "0", "-2147483648", "0", "0", "7"};
-    for (int c = 0; c < 6; ++c) {
-        EXPECT_EQ(read<std::string>(*t, c, 0), row0[c]) << "column " << c;
-        EXPECT_EQ(read<std::string>(*t, c, 1), row1[c]) << "column " << c;
-    }
+    EXPECT_EQ(read<std::string>(*t, 0, 0), "65");  // a byte by its code
+    EXPECT_EQ(read<std::string>(*t, 1, 0), "4294967295");
+    EXPECT_EQ(read<std::string>(*t, 2, 1), "-2147483648");
     // Integers are 32-bit on every host.
     EXPECT_EQ(read<long>(*t, 1, 0), -1);
     EXPECT_EQ(read<unsigned long>(*t, 1, 0), 4294967295ul);
@@ -43,7 +36,7 @@ TEST(HostTable, ReadsFollowTheTypeCode) {
 TEST(HostTable, OutOfRangeReadsAndMetadata) {
     auto t = kqtest::make_live(mixed());
     kqhost::TableCopy snap(kqtest::make_data(mixed()));
-    EXPECT_EQ(read<std::string>(*t, 0, 5, "keep"), "");
+    EXPECT_EQ(read<std::string>(*t, 0, 2, "keep"), "");
     EXPECT_EQ(read<long>(*t, -1, 0, 9), 0);
     EXPECT_EQ(read<float>(*t, 6, 0, 9), 0.0f);
     char ch = 9;

@@ -1,6 +1,5 @@
-// Building tables for tests: columns with their metadata, rows of values
-// written as text, a snapshot from the same description, a master table that
-// registers them, and a collector of log records.
+// Building tables for tests, formatting a column through the public entry
+// point, and collecting log records.
 #pragma once
 
 #include <memory>
@@ -60,9 +59,8 @@ Views format_column(const TableSpec& live, int column, const std::vector<int>& o
 std::string shown(const ColumnDef& column, const std::string& stored,
                   KW_MASTER_TABLE* master = nullptr);
 
-// Cell records for the given rows, each holding `initial` as its value.
+// Cell records for the given rows holding `initial`; the values of a list.
 KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial = "");
-// The values of a cell list, in order.
 std::vector<std::string> values(const KQ_CELL_LIST& cells);
 
 // Collects every log record while alive and sets DebugLevel as asked;
