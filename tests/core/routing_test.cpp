@@ -61,7 +61,6 @@ TEST(Routing, KindAndDisplayByTypeAndFormat) {
         {col(9, "A(0)\\" + marker + "X]B(1)"), "1", "static pick list", "B"},
         {col(9, "A(0)\\" + marker + "X]" + marker + "Y]B(1)"), "1", "static pick list", "B"},
         {col(9, "A(0)\\" + marker + "B(1)"), "1", "static pick list", "k"},
-        {col(9, "A(0)\\" + marker + "B(1)"), "0", "static pick list", "A"},
         // Plain values: 32-bit integers signed, bytes by their code.
         {col(8, "%s"), "2147483648", "plain value", "-2147483648"},
         {col(9, "%s"), "2147483647", "plain value", "2147483647"},
@@ -78,17 +77,6 @@ TEST(Routing, KindAndDisplayByTypeAndFormat) {
                      c.kind)
             << c.column.us_format;
     }
-}
-
-// A numeric format refused as a remote pick list is a debug line.
-TEST(Routing, RefusedRemotePickListIsLogged) {
-    kqtest::LogCapture log;
-    EXPECT_EQ(kqtest::shown(col(15, "%d."), "x"), "k");
-    ASSERT_EQ(log.lines(),
-              Strings{"debug: %d. us_format string does not hold a remote pick list string"});
-    EXPECT_EQ(log.records()[0].severity, 3);
-    EXPECT_EQ(log.records()[0].number, 0);
-    EXPECT_EQ(log.records()[0].file, "kq_format_data");
 }
 
 // Entry i of both lists is one position; a column missing from one list is
@@ -120,7 +108,8 @@ TEST(Routing, PositionsAndEmptyFormat) {
 
 // A type the plain-value path cannot read empties the cell and logs an
 // error line (debug, then sys with severity 2 and number 2) per cell;
-// rows at or past a table's count keep their value.
+// rows at or past a table's count keep their value. A numeric format
+// refused as a remote pick list is a debug line.
 TEST(Routing, PlainValueRowsAndUnsupportedType) {
     const kqtest::TableSpec live{"T", {{"v", 15, "%s"}}, {{"a"}, {"b"}}};
     const kqtest::TableSpec old{"T", {{"v", 15, "%s"}}, {{"old"}}};
@@ -141,6 +130,11 @@ TEST(Routing, PlainValueRowsAndUnsupportedType) {
     EXPECT_EQ(s.severity, 2);
     EXPECT_EQ(s.number, 2);
     EXPECT_EQ(s.line, d.line + 1);
+    log.clear();
+    EXPECT_EQ(kqtest::shown(col(15, "%d."), "x"), "k");
+    EXPECT_EQ(log.lines(),
+              Strings{"debug: %d. us_format string does not hold a remote pick list string"});
+    EXPECT_EQ(log.records()[0].file, "kq_format_data");
     kqtest::LogCapture quiet(false);
     kqtest::format_column({"T", {{"v", 10, "%s"}}, {{"1"}}}, 0, {}, {0});
     EXPECT_EQ(quiet.lines(), Strings{"sys: Invalid Data type iType:10 of iColumn:0"});

@@ -103,7 +103,6 @@ TEST(NumericColumns, CaseInForce) {
         long row;
         const char* shown;
     } cases[] = {
-        {"@MODE{[On]float(%.2f),[Off]float(%.1f)}", 0, "1.00"},
         {"@MODE{[On]float(%.2f),[Off]float(%.1f)}", 1, "1.0"},
         {"@MODE{[On]float(%.2f),[Off]float(%.1f)}", 2, "1.00"},  // MODE 2: no case
         {"@MODE{[Twin]float(%.1f),[On]float(%.2f)}", 0, "1.0"},  // both name 1: first case
@@ -114,7 +113,6 @@ TEST(NumericColumns, CaseInForce) {
         {"@U{[Zz]float(%.1f),[Big]float(%.2f)}", 0, "1.00"},  // unsigned, as decimal text
         {"@W{[Zz]float(%.1f),[On]float(%.2f)}", 0, "1.00"},   // "On" found in "OnOff(7)"
         {"@W{[Zz]float(%.1f),[On]float(%.2f)}", 1, "1.0"},
-        {"@NOPE{[Zz]float(%.1f),[On]float(%.2f)}", 0, "1.0"},
         {"@S{[Lead]float(%.1f),[Plus]float(%.2f),[Five]float(%.3f)}", 0, "1.000"},
         {"@S{[Lead]float(%.1f),[Plus]float(%.2f),[Five]float(%.3f)}", 1, "1.0"},  // "-0"
         {"@X{[Lo]float(%.1f),[Hi]float(%.2f)}", 0, "1.00"},                       // a text trigger
