@@ -3,6 +3,7 @@
 // variables, the master table, and the lists of positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "kq_format_trace.h"
@@ -76,6 +77,23 @@ TEST(Routing, KindAndDisplayByTypeAndFormat) {
         EXPECT_STREQ(trace.kind == KQ_COLUMN_KIND::NONE ? "none" : KQ_ColumnKindName(trace.kind),
                      c.kind)
             << c.column.us_format;
+    }
+}
+
+// The reasons kqfmt explain prints give the positions that decided.
+TEST(Routing, ReasonsGiveThePositions) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"(a=b)%s", "a string format: contains \"%s\" at 5"},
+        {"x=.b", "\"=\" at 1, then \".\" at 2"},
+    };
+    for (const auto& c : cases) {
+        auto live = kqtest::make_live({"T", {col(15, c.first)}, {{"x"}}});
+        Columns none, traced{{0, cells({0})}};
+        KQ_FORMAT_TRACE trace;
+        KQ_TraceFormattedValue(nullptr, nullptr, live.get(), none, traced, trace);
+        Strings reasons;
+        for (const auto& step : trace.steps) reasons.push_back(step.why);
+        EXPECT_NE(std::find(reasons.begin(), reasons.end(), c.second), reasons.end()) << c.first;
     }
 }
 
