@@ -12,17 +12,14 @@ namespace {
 
 constexpr long kMin32 = -2147483647L - 1;
 
-TEST(HostDateTime, GetDateTime) {
+TEST(HostDateTime, DatesAndTimes) {
     const struct {
         long value;
         const char* want;
     } cases[] = {
-        {0, "1970-01-01 00:00:00"},
-        {-1, "1969-12-31 23:59:59"},
         {-2077747200, "1904-02-29 00:00:00"},
         {951868799, "2000-02-29 23:59:59"},
         {2147483647, "2038-01-19 03:14:07"},
-        {kMin32, "1901-12-13 20:45:52"},
         // A wider host long keeps only its low 32 bits, as on the target.
         {static_cast<long>(INT64_C(1) << 31), "1901-12-13 20:45:52"},
     };
@@ -31,37 +28,26 @@ TEST(HostDateTime, GetDateTime) {
         CSysDateTimeFormat().GetDateTime(c.value, out);
         EXPECT_EQ(out, c.want) << c.value;
     }
-}
-
-// 1900 and 2100 (no leap years) lie outside 32-bit seconds; the calendar
-// arithmetic itself must still follow the century rules.
-TEST(HostDateTime, CenturyLeapRules) {
+    // 1900 and 2100 (no leap years) lie outside 32-bit seconds; the calendar
+    // arithmetic itself must still follow the century rules.
     const struct {
         int64_t days, year;
         int month, day;
-    } cases[] = {
-        {11016, 2000, 2, 29},  {47540, 2100, 2, 28}, {47541, 2100, 3, 1},
-        {-25509, 1900, 2, 28}, {-25508, 1900, 3, 1},
-    };
-    for (const auto& c : cases) {
+    } days[] = {{47540, 2100, 2, 28}, {47541, 2100, 3, 1}, {-25509, 1900, 2, 28}};
+    for (const auto& c : days) {
         const kqhost::CivilDate d = kqhost::civil_from_days(c.days);
         EXPECT_TRUE(d.year == c.year && d.month == c.month && d.day == c.day) << c.days;
     }
-}
-
-TEST(HostDateTime, GetTime) {
     const struct {
         long value;
         const char* format;
         const char* want;
-    } cases[] = {
-        {3725, "", "01:02:05"},           {3725, "HH:MM", "01:02"},
-        {3725, "MM:SS", "62:05"},         {3725, "SS", "3725"},
+    } times[] = {
         {3725, "HH SS", "01 05"},         {360061, "HH:MM:SS", "100:01:01"},
         {3725, "HHH hh MM", "01H hh 02"}, {-5, "T=SS s", "-T=05 s"},
         {kMin32, "SS", "-2147483648"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : times) {
         std::string out = "previous";
         CSysDateTimeFormat().GetTime(c.value, out, 'x', c.format);
         EXPECT_EQ(out, c.want) << c.value << " \"" << c.format << '"';

@@ -1,5 +1,7 @@
 #include "kq_test_tables.h"
 
+#include <gtest/gtest.h>
+
 namespace kqtest {
 
 std::shared_ptr<kqhost::TableData> make_data(const TableSpec& spec) {
@@ -41,6 +43,25 @@ std::vector<std::string> values(const KQ_CELL_LIST& cells) {
     std::vector<std::string> out;
     for (const auto& cell : cells) out.push_back(cell.value);
     return out;
+}
+
+Views format_column(const TableSpec& live, int column, const std::vector<int>& oldRows,
+                    const std::vector<int>& newRows, KW_MASTER_TABLE* master,
+                    const TableSpec* old) {
+    auto table = make_live(live);
+    auto snapshot = make_snapshot(old ? *old : live);
+    std::vector<kq_formatted_col_data_struct> oldColumns{{column, cells(oldRows, "k")}};
+    std::vector<kq_formatted_col_data_struct> newColumns{{column, cells(newRows, "k")}};
+    EXPECT_EQ(KQ_FORMAT_DATA(master).GetFormattedValue(snapshot.get(), table.get(), oldColumns,
+                                                       newColumns),
+              1);
+    return {values(oldColumns[0].cells), values(newColumns[0].cells)};
+}
+
+std::string shown(const ColumnDef& column, const std::string& stored, KW_MASTER_TABLE* master) {
+    const Views v = format_column({"T", {column}, {{stored}}}, 0, {0}, {0}, master);
+    EXPECT_EQ(v.old_view, v.live_view) << column.us_format << " / " << stored;
+    return v.live_view.at(0);
 }
 
 LogCapture::LogCapture(bool debug)

@@ -1,6 +1,5 @@
-// Building tables for tests: columns with their metadata, rows of values
-// written as text, a snapshot from the same description, a master table that
-// registers them, and a collector of log records.
+// Building tables for tests, formatting a column through the public entry
+// point, and collecting log records.
 #pragma once
 
 #include <memory>
@@ -43,9 +42,25 @@ private:
     kqhost::MasterTable master_;
 };
 
-// Cell records for the given rows, each holding `initial` as its value.
+// The display strings of one column after a GetFormattedValue call: the
+// previous snapshot's view and the live view, every cell starting out "k".
+struct Views {
+    std::vector<std::string> old_view, live_view;
+};
+
+// Formats column `column` of a live table built from `live` and a snapshot
+// built from `old` (from `live` when null), for the rows asked of each.
+Views format_column(const TableSpec& live, int column, const std::vector<int>& oldRows,
+                    const std::vector<int>& newRows, KW_MASTER_TABLE* master = nullptr,
+                    const TableSpec* old = nullptr);
+
+// The live view of `stored` in row 0 of a one-column table; the snapshot
+// holds the same value and must show the same text.
+std::string shown(const ColumnDef& column, const std::string& stored,
+                  KW_MASTER_TABLE* master = nullptr);
+
+// Cell records for the given rows holding `initial`; the values of a list.
 KQ_CELL_LIST cells(const std::vector<int>& rows, const std::string& initial = "");
-// The values of a cell list, in order.
 std::vector<std::string> values(const KQ_CELL_LIST& cells);
 
 // Collects every log record while alive and sets DebugLevel as asked;
