@@ -33,6 +33,7 @@ fi
 # Atomic counter updates: several tests format and log from many threads,
 # and plain updates would lose counts (gcov then reports negative ones).
 flags="--coverage -O0 -fprofile-update=atomic"
+mkdir -p "$(dirname "$build")"
 if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
         -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags" \

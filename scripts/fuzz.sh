@@ -32,6 +32,7 @@ if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TY
     exit 1
 fi
 # shellcheck disable=SC2086
+mkdir -p "$(dirname "$build")"
 if ! cmake --build "$build" -j"$jobs" --target $targets; then
     echo "fuzz: build failed" >&2
     exit 1

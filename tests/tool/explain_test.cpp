@@ -90,35 +90,14 @@ TEST(KqfmtExplain, WhatTheFormatterRead) {
     EXPECT_EQ(read(t, "specifier"), (Strings{"case [Off]: \"%.1f\"", "case [On]: \"%.3f\"",
                                              "case [S]: none (the previous row's specifier stays)",
                                              "no case in force: \"%.1f\""}));
-    EXPECT_EQ(read(t, "unit").size(), 3u);
     EXPECT_EQ(t.at("sample")[1].at("shows"), "1234.568 K");
     // Pick lists: the pairs read, merged over a trigger dependency's cases.
-    EXPECT_EQ(read(explain("A(1),B(1)"), "pair"), (Strings{"1 -> A"}));
     EXPECT_EQ(read(explain("@M{[a]A(0),B(1),[b]C(2)}"), "pair"), (Strings{"0 -> A", "2 -> C"}));
     // Remote references in the scanner's order; a row template per row.
     EXPECT_EQ(read(explain("a=T.x,b=U.y,c=V.z"), "remote reference"),
               (Strings{"T.x", "U.y", "V.z"}));
     EXPECT_EQ(read(explain("name=VALVES[__ROW_NUM__].label,__no_free_edit__"), "remote reference"),
               (Strings{"VALVES1.label", "VALVES2.label"}));
-    EXPECT_TRUE(read(explain("usage=A.b"), "remote reference").empty());
-    EXPECT_EQ(read(explain("__DATE_TIME__(MM:SS)", 9), "renders"),
-              (Strings{"time of day \"MM:SS\" (GetTime; empty means HH:MM:SS)"}));
-}
-
-TEST(KqfmtExplain, UsageErrors) {
-    const std::vector<Strings> bad = {
-        {"explain"},
-        {"explain", "a", "b"},
-        {"explain", "%d", "--type", "x"},
-        {"explain", "%d", "--rows", "0"},
-        {"show", "db.sql", "--type", "9"},
-    };
-    for (const Strings& args : bad) {
-        const kqtool::ToolResult result = run_kqfmt(args);
-        EXPECT_EQ(result.status, 2) << args.back();
-        EXPECT_TRUE(result.out.empty()) << args.back();
-        EXPECT_FALSE(result.err.empty()) << args.back();
-    }
 }
 
 }  // namespace
