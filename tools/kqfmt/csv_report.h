@@ -5,9 +5,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "format_run.h"
+#include "output.h"
 
 namespace kqfmt {
 
@@ -20,15 +20,16 @@ std::string csv_field(std::string_view value);
 // One TSV field: backslash, tab, LF and CR written as \\ \t \n \r.
 std::string tsv_field(std::string_view value);
 
-// One block per table, blocks separated by an empty line, each a file of
-// its own with a header row. `show`: "table", "row", then one field per
-// column with the live view's value. `diff`: "table", "row", "status" (of
-// the row: same, changed, added or removed), then per column its new value
-// and, headed "NAME (old)", its old value (empty for a row only the other
-// view has). CSV lines end in CRLF, TSV lines in LF. Values are written as
-// the library made them, byte for byte. A table whose formatting raised an
-// error gets a line "kqfmt: table NAME: ERROR" on `err`.
-void write_delimited(std::ostream& out, std::ostream& err, const std::vector<TableResult>& tables,
-                     Delimited kind, bool diff);
+// One table as a block of its own with a header row. `show`: "table",
+// "row", then one field per column with the live view's value. `diff`:
+// "table", "row", "status" (of the row: same, changed, added or removed),
+// then per column its new value and, headed "NAME (old)", its old value
+// (empty for a row only the other view has). CSV lines end in CRLF, TSV
+// lines in LF. Values are written as the library made them, byte for byte.
+// A table whose formatting raised an error gets a line
+// "kqfmt: table NAME: ERROR" on `err`. The caller separates blocks with an
+// empty line.
+void write_delimited_table(Output& out, std::ostream& err, const TableResult& table, Delimited kind,
+                           bool diff);
 
 }  // namespace kqfmt

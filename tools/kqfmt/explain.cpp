@@ -114,8 +114,14 @@ Json explain_format(const ExplainRequest& request) {
         kqhost::ScopedDebugLevel debug(1);
         try {
             KQ_TraceFormattedValue(&master, &snapshot, live, oldColumns, newColumns, trace);
+        } catch (const std::out_of_range& e) {
+            // The library raises this for a column without a format string.
+            error = request.format.empty() && !request.date_time
+                        ? std::string("the format string is empty; a column needs one (") +
+                              e.what() + ")"
+                        : std::string("the formatter raised an error (") + e.what() + ")";
         } catch (const std::exception& e) {
-            error = e.what();
+            error = std::string("the formatter raised an error (") + e.what() + ")";
         }
     }
 

@@ -2,7 +2,9 @@
 #include "grid_report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
+#include <string_view>
 
 #include "utf8_text.h"
 
@@ -15,43 +17,42 @@ const char* const kGreen = "\x1b[32m";
 const char* const kReset = "\x1b[0m";
 const char* const kArrow = " \xE2\x86\x92 ";  // " → "
 
-// One grid cell: its width in characters and its text with colours.
-struct GridCell {
-    std::size_t width = 0;
-    std::string text;
-};
-
+// Builds one grid cell's text, with colours, into a buffer that is reused
+// from cell to cell, and counts its width in display columns.
 class CellBuilder {
 public:
     explicit CellBuilder(const GridStyle& style) : style_(style) {}
 
+    // Starts a new cell.
+    CellBuilder& start() {
+        text_.clear();
+        width_ = 0;
+        return *this;
+    }
     // Appends printable text, coloured when the style allows.
     CellBuilder& add(std::string_view raw, const char* colour = nullptr) {
-        const std::string shown = printable_text(raw);
-        cell_.width += display_width(shown);
-        if (colour && style_.colour) {
-            cell_.text += colour;
-            cell_.text += shown;
-            cell_.text += kReset;
-        } else {
-            cell_.text += shown;
-        }
+        const bool coloured = colour && style_.colour;
+        if (coloured) text_ += colour;
+        width_ += append_printable(text_, raw);
+        if (coloured) text_ += kReset;
         return *this;
     }
     // Appends text the grid itself writes (markers), never escaped.
     CellBuilder& mark(std::string_view text, std::size_t width, const char* colour = nullptr) {
-        cell_.width += width;
+        width_ += width;
         if (colour && style_.colour)
-            cell_.text.append(colour).append(text).append(kReset);
+            text_.append(colour).append(text).append(kReset);
         else
-            cell_.text.append(text);
+            text_.append(text);
         return *this;
     }
-    GridCell done() { return std::move(cell_); }
+    const std::string& text() const { return text_; }
+    std::size_t width() const { return width_; }
 
 private:
     const GridStyle& style_;
-    GridCell cell_;
+    std::string text_;
+    std::size_t width_ = 0;
 };
 
 using CellRecord = _kq_fomatted_cell_data_struct;
@@ -60,18 +61,22 @@ bool inside(const CellRecord* cell, int row_count) {
     return cell && cell->row >= 0 && cell->row < row_count;
 }
 
-GridCell value_cell(const CellRecord* old_cell, const CellRecord* new_cell, bool in_old,
-                    bool in_new, const GridStyle& style) {
-    CellBuilder cell(style);
+void value_cell(CellBuilder& cell, const CellRecord* old_cell, const CellRecord* new_cell,
+                bool in_old, bool in_new) {
+    cell.start();
     if (in_old != in_new) {
-        if (in_new) return cell.mark("+ ", 2, kGreen).add(new_cell->value).done();
-        return cell.mark("- ", 2, kRed).add(old_cell->value).done();
+        if (in_new)
+            cell.mark("+ ", 2, kGreen).add(new_cell->value);
+        else
+            cell.mark("- ", 2, kRed).add(old_cell->value);
+        return;
     }
     // Both views have the row, or neither has (a row asked for past both
     // counts): compare what the two cells hold.
     if (old_cell && new_cell && old_cell->value != new_cell->value)
-        return cell.add(old_cell->value, kRed).mark(kArrow, 3).add(new_cell->value, kGreen).done();
-    return cell.add(new_cell ? new_cell->value : old_cell->value).done();
+        cell.add(old_cell->value, kRed).mark(kArrow, 3).add(new_cell->value, kGreen);
+    else
+        cell.add(new_cell ? new_cell->value : old_cell->value);
 }
 
 std::string plural(int count, const char* noun) {
@@ -93,71 +98,90 @@ void fit_widths(std::vector<std::size_t>& widths, std::size_t limit) {
     }
 }
 
-void write_table(std::ostream& out, const TableResult& table, const GridStyle& style) {
+// The grid is written in two passes over the cells: the first finds each
+// column's width, the second builds each line again and writes it, so the
+// table's text is never held whole.
+class TableGrid {
+public:
+    TableGrid(const TableResult& table, const GridStyle& style)
+        : table_(table),
+          old_count_(table.old_columns.empty() ? 0 : table.old_columns[0].cells.size()),
+          new_count_(table.new_columns.empty() ? 0 : table.new_columns[0].cells.size()),
+          cell_(style) {}
+
+    // Every column list of one view holds the same rows, so the first
+    // column decides how many lines there are.
+    std::size_t lines() const { return std::max(old_count_, new_count_); }
+    std::size_t columns() const { return table_.column_names.size() + 1; }
+
+    // Builds the cell of grid column c (0: the row number) on a line (0: the
+    // header, then one per requested row).
+    const CellBuilder& cell(std::size_t line, std::size_t c) {
+        cell_.start();
+        if (line == 0) return cell_.add(c == 0 ? "row" : table_.column_names[c - 1], kBold);
+        const std::size_t at = line - 1;
+        const bool has_old = at < old_count_;
+        const bool has_new = at < new_count_;
+        if (c == 0) {
+            char digits[16];
+            const int32_t row =
+                has_new ? table_.new_columns[0].cells[at].row : table_.old_columns[0].cells[at].row;
+            const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
+            return cell_.add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        }
+        const CellRecord* old_cell = has_old ? &table_.old_columns[c - 1].cells[at] : nullptr;
+        const CellRecord* new_cell = has_new ? &table_.new_columns[c - 1].cells[at] : nullptr;
+        value_cell(cell_, old_cell, new_cell, inside(old_cell, table_.old_row_count),
+                   inside(new_cell, table_.new_row_count));
+        return cell_;
+    }
+
+private:
+    const TableResult& table_;
+    std::size_t old_count_;
+    std::size_t new_count_;
+    CellBuilder cell_;
+};
+
+}  // namespace
+
+void write_grid_table(Output& out, const TableResult& table, const GridStyle& style) {
     CellBuilder title(style);
-    title.add(table.table, kBold);
-    out << title.done().text << "  ";
+    out << title.add(table.table, kBold).text() << "  ";
     if (table.old_row_count == table.new_row_count)
         out << plural(table.new_row_count, "row") << '\n';
     else
         out << "old " << plural(table.old_row_count, "row") << ", new "
             << plural(table.new_row_count, "row") << '\n';
 
-    // Every column list of one view holds the same rows, so the first
-    // column decides how many lines there are.
-    const std::size_t old_count = table.old_columns.empty() ? 0 : table.old_columns[0].cells.size();
-    const std::size_t new_count = table.new_columns.empty() ? 0 : table.new_columns[0].cells.size();
-    const std::size_t lines = std::max(old_count, new_count);
-
-    std::vector<std::vector<GridCell>> grid(lines + 1);
-    grid[0].push_back(CellBuilder(style).add("row", kBold).done());
-    for (const std::string& name : table.column_names)
-        grid[0].push_back(CellBuilder(style).add(name, kBold).done());
-    for (std::size_t line = 0; line < lines; ++line) {
-        std::vector<GridCell>& cells = grid[line + 1];
-        const bool has_old = line < old_count;
-        const bool has_new = line < new_count;
-        const int32_t row =
-            has_new ? table.new_columns[0].cells[line].row : table.old_columns[0].cells[line].row;
-        cells.push_back(CellBuilder(style).add(std::to_string(row)).done());
-        for (std::size_t c = 0; c < table.column_names.size(); ++c) {
-            const CellRecord* old_cell = has_old ? &table.old_columns[c].cells[line] : nullptr;
-            const CellRecord* new_cell = has_new ? &table.new_columns[c].cells[line] : nullptr;
-            cells.push_back(value_cell(old_cell, new_cell, inside(old_cell, table.old_row_count),
-                                       inside(new_cell, table.new_row_count), style));
-        }
-    }
-
-    std::vector<std::size_t> widths(grid[0].size(), 0);
-    for (const auto& cells : grid)
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            widths[c] = std::max(widths[c], cells[c].width);
+    TableGrid grid(table, style);
+    const std::size_t lines = grid.lines() + 1;
+    std::vector<std::size_t> widths(grid.columns(), 0);
+    for (std::size_t line = 0; line < lines; ++line)
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], grid.cell(line, c).width());
     if (style.width > 0) fit_widths(widths, style.width);
-    for (const auto& cells : grid) {
+
+    const std::size_t widest = *std::max_element(widths.begin(), widths.end());
+    const std::string blanks(widest + 2, ' ');
+    for (std::size_t line = 0; line < lines; ++line) {
         out << "  ";
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            if (cells[c].width > widths[c]) {
-                out << cut_to_width(cells[c].text, widths[c]);
-                if (c + 1 < cells.size()) out << "  ";
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            const CellBuilder& cell = grid.cell(line, c);
+            const bool last = c + 1 == widths.size();
+            if (cell.width() > widths[c]) {
+                out << cut_to_width(cell.text(), widths[c]);
+                if (!last) out << "  ";
                 continue;
             }
-            out << cells[c].text;
-            if (c + 1 < cells.size()) out << std::string(widths[c] - cells[c].width + 2, ' ');
+            out << cell.text();
+            if (!last) out << std::string_view(blanks).substr(0, widths[c] - cell.width() + 2);
         }
         out << '\n';
     }
-    if (lines == 0) out << "  (no rows)\n";
+    if (lines == 1) out << "  (no rows)\n";
     if (table.error)
-        out << "  " << CellBuilder(style).add("error: " + *table.error, kRed).done().text << '\n';
-}
-
-}  // namespace
-
-void write_grid(std::ostream& out, const std::vector<TableResult>& tables, const GridStyle& style) {
-    for (std::size_t i = 0; i < tables.size(); ++i) {
-        if (i > 0) out << '\n';
-        write_table(out, tables[i], style);
-    }
+        out << "  " << title.start().add("error: " + *table.error, kRed).text() << '\n';
 }
 
 }  // namespace kqfmt

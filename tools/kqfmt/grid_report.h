@@ -2,10 +2,10 @@
 // column per requested column.
 #pragma once
 
-#include <ostream>
-#include <vector>
+#include <cstddef>
 
 #include "format_run.h"
+#include "output.h"
 
 namespace kqfmt {
 
@@ -14,13 +14,13 @@ struct GridStyle {
     std::size_t width = 0;  // widest line in display columns; 0: unlimited
 };
 
-// Writes every table's grid. A cell whose two views agree shows the value;
-// otherwise "old → new". A row that only the live view has shows "+ new",
+// Writes one table's grid: a title line, then the lines as they are made. A cell whose two views
+// agree shows the value; otherwise "old → new". A row that only the live view has shows "+ new",
 // one that only the old view has "- old". All text passes through
 // printable_text, so configuration bytes cannot drive the terminal.
 // Columns are as wide as their widest cell in display columns; when the
 // lines would be wider than style.width, the widest columns are narrowed
 // (to no less than 4) and the cells that no longer fit are cut with "…".
-void write_grid(std::ostream& out, const std::vector<TableResult>& tables, const GridStyle& style);
+void write_grid_table(Output& out, const TableResult& table, const GridStyle& style);
 
 }  // namespace kqfmt

@@ -37,7 +37,7 @@ const char* const kExit =
     "or usage, a failed write to standard output or lack of memory (one line on\n"
     "standard error, nothing on standard output); 3 a table's formatting raised\n"
     "an error (its cells show what was written before it; other tables are\n"
-    "still formatted).\n";
+    "still formatted; explain: the format raised one).\n";
 
 }  // namespace
 

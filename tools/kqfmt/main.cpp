@@ -45,7 +45,7 @@ int run(const std::vector<std::string>& args, Output& out) {
             explain_format({line.format, line.type, line.date_time});
         out << (line.json ? to_json_text(document) : explain_text(document));
         out.flush();
-        return 0;
+        return document.contains("error") ? kExitFormatError : 0;
     }
 
     return show_or_diff(line, out);

@@ -35,35 +35,30 @@ std::string cell_text(const LinePair& pair) {
 
 }  // namespace
 
-void write_markdown(std::ostream& out, const std::vector<TableResult>& tables) {
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-        const TableResult& table = tables[t];
-        if (t > 0) out << '\n';
-        out << "## " << markdown_cell(table.table) << "\n\n";
-        if (table.old_row_count == table.new_row_count)
-            out << plural(table.new_row_count, "row") << "\n\n";
-        else
-            out << "old " << plural(table.old_row_count, "row") << ", new "
-                << plural(table.new_row_count, "row") << "\n\n";
-        out << "| row |";
-        for (const std::string& name : table.column_names)
-            out << ' ' << markdown_cell(name) << " |";
-        out << "\n|---:|";
-        for (std::size_t c = 0; c < table.column_names.size(); ++c) out << "---|";
+void write_markdown_table(Output& out, const TableResult& table) {
+    out << "## " << markdown_cell(table.table) << "\n\n";
+    if (table.old_row_count == table.new_row_count)
+        out << plural(table.new_row_count, "row") << "\n\n";
+    else
+        out << "old " << plural(table.old_row_count, "row") << ", new "
+            << plural(table.new_row_count, "row") << "\n\n";
+    out << "| row |";
+    for (const std::string& name : table.column_names) out << ' ' << markdown_cell(name) << " |";
+    out << "\n|---:|";
+    for (std::size_t c = 0; c < table.column_names.size(); ++c) out << "---|";
+    out << '\n';
+    const std::size_t lines = line_count(table);
+    for (std::size_t line = 0; line < lines; ++line) {
+        const bool has_new = line < table.new_columns[0].cells.size();
+        out << "| "
+            << static_cast<long long>(has_new ? table.new_columns[0].cells[line].row
+                                              : table.old_columns[0].cells[line].row)
+            << " |";
+        for (std::size_t c = 0; c < table.column_names.size(); ++c)
+            out << ' ' << cell_text(line_pair(table, c, line)) << " |";
         out << '\n';
-        const std::size_t lines = line_count(table);
-        for (std::size_t line = 0; line < lines; ++line) {
-            const bool has_new = line < table.new_columns[0].cells.size();
-            out << "| "
-                << (has_new ? table.new_columns[0].cells[line].row
-                            : table.old_columns[0].cells[line].row)
-                << " |";
-            for (std::size_t c = 0; c < table.column_names.size(); ++c)
-                out << ' ' << cell_text(line_pair(table, c, line)) << " |";
-            out << '\n';
-        }
-        if (table.error) out << "\n> error: " << markdown_cell(*table.error) << '\n';
     }
+    if (table.error) out << "\n> error: " << markdown_cell(*table.error) << '\n';
 }
 
 }  // namespace kqfmt

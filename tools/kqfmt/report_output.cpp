@@ -2,7 +2,6 @@
 #include "report_output.h"
 
 #include <iostream>
-#include <sstream>
 
 #include "csv_report.h"
 #include "grid_report.h"
@@ -33,32 +32,28 @@ void ReportWriter::table(const TableResult& result) {
         json_report_table(out_, shown, first, diff_);
         return;
     }
-    // The other writers take a list of tables; each table's text is made
-    // whole and written, with the separator the writer puts between tables.
-    std::ostringstream text;
-    const std::vector<TableResult> one{shown};
     switch (line_.output) {
         case OutputFormat::csv:
         case OutputFormat::tsv: {
             const bool csv = line_.output == OutputFormat::csv;
-            if (!first) text << (csv ? "\r\n" : "\n");
-            write_delimited(text, std::cerr, one, csv ? Delimited::csv : Delimited::tsv, diff_);
+            if (!first) out_ << (csv ? "\r\n" : "\n");
+            write_delimited_table(out_, std::cerr, shown, csv ? Delimited::csv : Delimited::tsv,
+                                  diff_);
             break;
         }
         case OutputFormat::markdown:
-            if (!first) text << '\n';
-            write_markdown(text, one);
+            if (!first) out_ << '\n';
+            write_markdown_table(out_, shown);
             break;
         default: {
-            if (!first) text << '\n';
+            if (!first) out_ << '\n';
             GridStyle style;
             style.colour = colour_wanted(line_.colour);
             style.width = static_cast<std::size_t>(grid_width(line_.width));
-            write_grid(text, one, style);
+            write_grid_table(out_, shown, style);
             break;
         }
     }
-    out_ << text.str();
 }
 
 bool ReportWriter::finish(const std::vector<kqhost::LogRecord>& log) {

@@ -34,34 +34,6 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos) {
 
 namespace {
 
-std::string escaped_text(std::string_view text, bool escape_backslash) {
-    std::string out;
-    out.reserve(text.size());
-    char escape[8];
-    for (std::size_t pos = 0; pos < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[pos]);
-        const std::size_t length = utf8_sequence_length(text, pos);
-        if (length == 0 || c < 0x20 || c == 0x7F || (c == '\\' && escape_backslash)) {
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            out += escape;
-            ++pos;
-        } else if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) {
-            std::snprintf(escape, sizeof escape, "\\u%04x",
-                          static_cast<unsigned>(static_cast<unsigned char>(text[pos + 1])));
-            out += escape;
-            pos += 2;
-        } else {
-            out.append(text, pos, length);
-            pos += length;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-namespace {
-
 struct Range {
     char32_t first;
     char32_t last;
@@ -137,7 +109,60 @@ void walk(std::string_view text, Visit visit) {
 
 }  // namespace
 
+namespace {
+
+// Appends the escaped text to `out` and returns the display width of what it
+// appended. Runs of plain ASCII, the common case, are copied whole.
+std::size_t append_escaped(std::string& out, std::string_view text, bool escape_backslash) {
+    std::size_t width = 0;
+    char escape[8];
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t run = pos;
+        while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F &&
+               (text[run] != '\\' || !escape_backslash))
+            ++run;
+        if (run > pos) {
+            out.append(text, pos, run - pos);
+            width += run - pos;
+            pos = run;
+            if (pos == text.size()) break;
+        }
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = utf8_sequence_length(text, pos);
+        if (length == 0 || c < 0x20 || c == 0x7F || (c == '\\' && escape_backslash)) {
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+            width += 4;
+            ++pos;
+        } else if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) {
+            std::snprintf(escape, sizeof escape, "\\u%04x",
+                          static_cast<unsigned>(static_cast<unsigned char>(text[pos + 1])));
+            out += escape;
+            width += 6;
+            pos += 2;
+        } else {
+            out.append(text, pos, length);
+            width += static_cast<std::size_t>(code_point_width(decode(text, pos, length)));
+            pos += length;
+        }
+    }
+    return width;
+}
+
+std::string escaped_text(std::string_view text, bool escape_backslash) {
+    std::string out;
+    out.reserve(text.size());
+    append_escaped(out, text, escape_backslash);
+    return out;
+}
+
+}  // namespace
+
 std::string printable_text(std::string_view text) { return escaped_text(text, true); }
+
+std::size_t append_printable(std::string& out, std::string_view text) {
+    return append_escaped(out, text, true);
+}
 
 std::string message_text(std::string_view text) { return escaped_text(text, false); }
 

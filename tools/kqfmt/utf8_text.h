@@ -21,6 +21,9 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 // control sequences.
 std::string printable_text(std::string_view text);
 
+// Appends printable_text(text) to `out` and returns its display_width.
+std::size_t append_printable(std::string& out, std::string_view text);
+
 // The text for a message on standard error: as printable_text, but a
 // backslash stays as it is. Every control byte, NUL included, is escaped, so
 // the message is one line that nothing cuts short.
