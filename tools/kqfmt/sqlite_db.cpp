@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "input_error.h"
+#include "sqlite_printf_guard.h"
 
 namespace kqfmt {
 namespace {
@@ -242,6 +243,8 @@ SqliteDb::SqliteDb(const std::string& path) : path_(path) {
         // A configuration has no business reaching other database files.
         sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
         sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+        if (guard_printf(db_, kMaxValueBytes) != SQLITE_OK)
+            fail("cannot set up SQLite: " + last_message());
         if (script) {
             unsigned long long steps = 0;
             if (g_script_step_limit > 0)
@@ -255,7 +258,10 @@ SqliteDb::SqliteDb(const std::string& path) : path_(path) {
                 fail("SQL error: " + text);
             }
         } else {
+            // The check computes generated columns too, so a value too long
+            // for a configuration is found here.
             Statement check = prepare("PRAGMA quick_check(1)");
+            check.set_context("while checking the database");
             if (check.step() && check.text(0) != "ok") {
                 std::string found = check.text(0);
                 const std::string banner = "*** in database main ***\n";
@@ -319,13 +325,14 @@ bool Statement::step() {
     }
     if (rc == SQLITE_DONE) return false;
     std::string cause = db_->last_message();
-    if (rc == SQLITE_TOOBIG)
+    if (rc == SQLITE_TOOBIG && cause.rfind("printf()", 0) != 0)
         cause = "a value is longer than " + mib(kMaxValueBytes) +
                 ", more than a configuration holds (" + cause + ")";
     else if (rc == SQLITE_NOMEM)
         cause = "SQLite ran out of the memory it may use (" +
                 mib(static_cast<std::uint64_t>(heap_limit())) + ")";
     if (context_.empty()) db_->fail(cause);
+    if (rows_read_ == 0 && context_.rfind("while ", 0) == 0) db_->fail(context_ + ": " + cause);
     db_->fail(context_ + ", row " + std::to_string(rows_read_) + ": " + cause);
 }
 
