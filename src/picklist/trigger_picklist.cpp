@@ -88,13 +88,13 @@ int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, KQ_TABLE_CO
                                                   int column, std::string format,
                                                   KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
-    return kq::name_cells_from_map(oldTable, column, names, cells);
+    return kq::name_cells_from_map(*this, oldTable, column, names, cells);
 }
 
 int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, int column, std::string format,
                                                   KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
-    return kq::name_cells_from_map(newTable, column, names, cells);
+    return kq::name_cells_from_map(*this, newTable, column, names, cells);
 }
 
 // The old side is finished (remote fallback included) before any new cell
