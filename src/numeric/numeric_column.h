@@ -239,7 +239,8 @@ private:
             ParsedSpecifier check;
             check.set(specifier);
             if (!check.usable() && !is_pseudo_specifier(specifier))
-                formatter_.note("refused specifier", row, [&] { return specifier; });
+                formatter_.note("refused specifier", caseName != nullptr ? row : -1,
+                                [&] { return specifier; });
         }
     }
 

@@ -56,7 +56,7 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
                              "the cells are empty";
     } else if (t == "duplicate value") {
         severity = Severity::warning;
-        message = "the pick list gives a value twice, in " + q(x) + ": the first name counts";
+        message = "the pick list names a value again in " + q(x) + ": only its first name is shown";
     } else if (t == "duplicate name") {
         severity = Severity::warning;
         message = "the pick list gives the name " + printable_text(x) + " to more than one value";
@@ -144,6 +144,13 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
         findings.add(
             Severity::error, -1,
             "no formatter accepts the format " + q(def.us_format) + ": the cells are left empty");
+    const bool numeric = trace.kind == KQ_COLUMN_KIND::FLOAT ||
+                         trace.kind == KQ_COLUMN_KIND::INTEGER ||
+                         trace.kind == KQ_COLUMN_KIND::DATE_TIME;
+    if (!numeric && error.empty() && (!def.units.empty() || !def.units_us.empty()))
+        findings.add(Severity::warning, -1,
+                     std::string("units are set, but a ") + KQ_ColumnKindName(trace.kind) +
+                         " column neither converts nor shows them");
     if (def.is_date_time != 0 && def.type != KQ_TYPE_UINT32 && def.type != KQ_TYPE_INT32)
         findings.add(Severity::warning, -1,
                      "flagged as date/time, but a column of type " + std::to_string(def.type) +
@@ -156,8 +163,11 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
         Severity severity;
         std::string message;
         if (!explain_note(trace.notes[i], severity, message)) continue;
-        findings.add(severity, trace.notes[i].row, message);
         explained_by[i + 1] = true;
+        // A per-row reference that failed is reported once, for its row.
+        const bool cause_of_row =
+            i + 1 < trace.notes.size() && trace.notes[i + 1].topic == "remote row";
+        if (!cause_of_row) findings.add(severity, trace.notes[i].row, message);
     }
     for (const LoggedRecord& logged : log) {
         if (explained_by[logged.notes_before] && !logged.record.sys) continue;
