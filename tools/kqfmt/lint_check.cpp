@@ -38,7 +38,7 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
     } else if (t == "remote row") {
         message = "remote reference " + q(x) + " names no existing table or row";
     } else if (t == "no display name") {
-        message = "stored value " + q(x) + " has no display name: the cell shows the raw value";
+        message = "stored value " + q(x) + " has no display name: the cell is left as it was";
     } else if (t == "unknown system variable") {
         message = "system variable " + q(x) + " does not resolve to a display name";
     } else if (t == "unknown unit") {

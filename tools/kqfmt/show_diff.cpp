@@ -12,9 +12,11 @@
 
 #include "config_loader.h"
 #include "format_run.h"
+#include "html_report.h"
 #include "input_error.h"
 #include "kq_format_data.h"
 #include "kq_host_log.h"
+#include "lint_check.h"
 #include "report_output.h"
 #include "sqlite_db.h"
 #include "standard_input.h"
@@ -199,6 +201,18 @@ int show_or_diff(const CommandLine& line, Output& out) {
 
     // Each table is formatted, written and flushed before the next, so the
     // output of a table is never held longer than it takes to write it.
+    // The review page lists what lint finds in the new configuration above
+    // the tables; the findings are few (merged per column), the tables are
+    // still written one at a time.
+    if (line.output == OutputFormat::html) {
+        std::vector<Finding> findings;
+        for (const std::string& name : names) {
+            g_doing = "checking table " + quoted(message_text(name));
+            std::vector<Finding> found = lint_table(config, name);
+            findings.insert(findings.end(), found.begin(), found.end());
+        }
+        html_report_start(out, line.old_db, line.db, findings);
+    }
     KQ_FORMAT_DATA formatter(&config.master);
     ReportWriter report(out, line);
     bool failed = false;
