@@ -29,9 +29,10 @@ h2 { font-size: 1.15em; margin: 1.6em 0 .3em; }
 .findings li.warning b { color: #8a5300; }
 .summary { margin: .2em 0 .5em; color: var(--muted); }
 .summary b { color: var(--ink); }
+.grid { overflow-x: auto; }
 table { border-collapse: collapse; margin-bottom: .5em; }
 th, td { border: 1px solid var(--line); padding: .2em .6em; text-align: left;
-         vertical-align: top; white-space: pre-wrap; }
+         vertical-align: top; white-space: pre-wrap; max-width: 22em; }
 th { background: var(--head); }
 td.row { color: var(--muted); text-align: right; }
 del { background: var(--old); color: var(--old-ink); }
@@ -47,6 +48,7 @@ footer { margin-top: 2em; color: var(--muted); }
 @media print {
   body { margin: 0; font-size: 10pt; }
   #changed-only, .control { display: none; }
+  .grid { overflow: visible; }
   table { page-break-inside: auto; }
   tr { page-break-inside: avoid; }
   thead { display: table-header-group; }
@@ -144,7 +146,7 @@ void html_report_table(Output& out, const TableResult& table) {
          << table.old_row_count << ", new " << table.new_row_count << " rows)</p>\n";
     if (table.error)
         text << "<p class=\"table-error\">error: " << html_text(*table.error) << "</p>\n";
-    text << "<table>\n<thead><tr><th>row</th>";
+    text << "<div class=\"grid\"><table>\n<thead><tr><th>row</th>";
     for (const std::string& name : table.column_names) text << "<th>" << html_text(name) << "</th>";
     text << "</tr></thead>\n<tbody>\n";
     const std::size_t lines = line_count(table);
@@ -160,7 +162,7 @@ void html_report_table(Output& out, const TableResult& table) {
             write_cell(text, line_pair(table, c, line));
         text << "</tr>\n";
     }
-    text << "</tbody>\n</table>\n</section>\n";
+    text << "</tbody>\n</table></div>\n</section>\n";
     out << text.str();
 }
 
