@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -19,17 +18,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-std::string find_chromium() {
-    const char* path = std::getenv("PATH");
-    std::stringstream dirs(path ? path : "/usr/bin");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        const std::string candidate = dir + "/chromium";
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    return "";
-}
-
 void copy_file(const std::string& from, const std::string& to) {
     std::ifstream in(from, std::ios::binary);
     std::ofstream(to, std::ios::binary) << in.rdbuf();
@@ -37,12 +25,13 @@ void copy_file(const std::string& from, const std::string& to) {
 
 // What the probe wrote into <pre id="out">, with the serializer's escapes
 // of text undone.
-Json rendered_state(const std::string& chromium, const std::string& probe) {
-    const std::string command = "timeout 120 " + chromium +
-                                " --headless --no-sandbox --disable-gpu"
-                                " --allow-file-access-from-files --virtual-time-budget=5000"
-                                " --dump-dom 'file://" +
-                                probe + "' 2>/dev/null";
+Json rendered_state(const std::string& probe) {
+    const std::string command =
+        "timeout 120 chromium"
+        " --headless --no-sandbox --disable-gpu"
+        " --allow-file-access-from-files --virtual-time-budget=5000"
+        " --dump-dom 'file://" +
+        probe + "' 2>/dev/null";
     std::string dom;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -65,8 +54,7 @@ Json rendered_state(const std::string& chromium, const std::string& probe) {
 }
 
 TEST(ReviewPage, RendersFiguresMarksAndFilterWithoutRunningData) {
-    const std::string chromium = find_chromium();
-    if (chromium.empty())
+    if (std::system("command -v chromium > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
 
     const kqtool::ToolResult diff =
@@ -77,7 +65,7 @@ TEST(ReviewPage, RendersFiguresMarksAndFilterWithoutRunningData) {
     ASSERT_NE(::mkdtemp(dir), nullptr);
     std::ofstream(std::string(dir) + "/review.html", std::ios::binary) << diff.out;
     copy_file(kqtool::fixture("review_probe.html"), std::string(dir) + "/probe.html");
-    const Json state = rendered_state(chromium, std::string(dir) + "/probe.html");
+    const Json state = rendered_state(std::string(dir) + "/probe.html");
     std::system(("rm -rf '" + std::string(dir) + "'").c_str());
     ASSERT_TRUE(state.is_object()) << "the probe wrote nothing readable";
 
