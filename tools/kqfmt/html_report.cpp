@@ -45,8 +45,11 @@ tr.removed td { background: var(--old); }
 #changed-only:checked ~ main tr.same, #changed:target ~ main tr.same { display: none; }
 #changed-only { margin-right: .4em; }
 footer { margin-top: 2em; color: var(--muted); }
+@page { size: A4 landscape; margin: 12mm; }
 @media print {
-  body { margin: 0; font-size: 10pt; }
+  body { margin: 0; font-size: 9pt; }
+  th, td { padding: .1em .3em; max-width: none; overflow-wrap: anywhere; }
+  table { max-width: 100%; }
   #changed-only, .control { display: none; }
   .grid { overflow: visible; }
   table { page-break-inside: auto; }
