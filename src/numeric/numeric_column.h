@@ -233,7 +233,8 @@ private:
         });
         if (formatter_.trace() == nullptr) return;
         if (!resolved) {
-            formatter_.note("no specifier", row, [&] { return case_label(caseName, caseFound); });
+            formatter_.note("no specifier", caseName != nullptr ? row : -1,
+                            [&] { return case_label(caseName, caseFound); });
         } else {
             // The printer's own verdict: a specifier it refuses prints nothing.
             ParsedSpecifier check;

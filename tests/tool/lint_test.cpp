@@ -35,6 +35,7 @@ TEST(KqfmtLint, FindsEachPlantedFaultOnItsColumn) {
     const Case cases[] = {
         {"no_formatter", "error", -1, "'abc'"},
         {"refused_specifier", "error", -1, "'%*g'"},
+        {"no_specifier", "error", -1, "no specifier"},
         {"missing_table", "error", -1, "'NOSUCH'"},
         {"missing_column", "error", -1, "'VALVES.nosuch'"},
         {"missing_label", "error", -1, "'UNLABELLED.nolabel'"},
