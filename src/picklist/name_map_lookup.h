@@ -32,7 +32,7 @@ int name_cell_from_map(Formatter& formatter, Table* table, long column, const KQ
         cell.value = found->second;
         return 1;
     }
-    // A trace names the live rows that show their raw value.
+    // A trace names the live rows the map leaves as they were.
     if (!blank_on_miss<Table>())
         formatter.note("no display name", cell.row, [&] { return stored; });
     KQ_DEBUG_LINE("Failed to get pretty name for physical value: %s", stored.c_str());

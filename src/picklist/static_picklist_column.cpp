@@ -12,9 +12,8 @@
 namespace kq {
 namespace {
 
-// Names the in-range cells of one side. A cell without a name keeps its
-// value. Returns false when some in-range cell found no name. Integer
-// columns are looked up by value (`by_value`), others by text.
+// The name the list gives the stored value of `row`, or null. Integer
+// columns are looked up by value (`by_value`), others by text (in `text`).
 template <class Table>
 const std::string* name_of_cell(Table* table, long column, int type, const KQ_NAME_MAP& names,
                                 const IntegerNames* by_value, long row, std::string& text) {
@@ -24,6 +23,8 @@ const std::string* name_of_cell(Table* table, long column, int type, const KQ_NA
     return found != names.end() ? &found->second : nullptr;
 }
 
+// Names the in-range cells of one side. A cell without a name keeps its
+// value. Returns false when some in-range cell found no name.
 template <class Table>
 bool name_in_range_cells(Table* table, long column, int type, const KQ_NAME_MAP& names,
                          const IntegerNames* by_value, KQ_CELL_LIST& cells) {
@@ -42,7 +43,7 @@ bool name_in_range_cells(Table* table, long column, int type, const KQ_NAME_MAP&
 }
 
 // For a trace: the live rows whose stored value the list does not name (the
-// cell shows the raw value). Walks the cells again, so it runs only when a
+// cell keeps the value it had). Walks the cells again, so it runs only when a
 // trace is wanted and no remote list takes over the misses.
 void note_unnamed(kq::Formatter& formatter, KWTABLE* table, long column, int type,
                   const KQ_NAME_MAP& names, const IntegerNames* by_value,
