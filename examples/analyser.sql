@@ -39,7 +39,8 @@ CREATE TABLE COMPONENTS (
   stream INTEGER,          -- remote pick list: STREAMS.number, labelled by name
   unit_kind INTEGER,       -- trigger column
   concentration REAL,      -- stored in ppm; unit and format follow unit_kind
-  alarm_range INTEGER      -- pick lists chosen by unit_kind
+  alarm_range INTEGER      -- pick lists chosen by unit_kind (merged into one list,
+                           -- so a value keeps one name in every case)
 );
 INSERT INTO COMPONENTS VALUES
   ('Hydrogen sulfide', 1, 2,   12.5,  1),
@@ -108,7 +109,7 @@ INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us,
   ('COMPONENTS', 'concentration',
      '@unit_kind{[ppm]float(%.1f)UNIT=ppm),[percent]float(%.3f)UNIT=%),[ppb]float(%.0f)UNIT=ppb)}', 'ppm', NULL, NULL, NULL, NULL, NULL),
   ('COMPONENTS', 'alarm_range',
-     '@unit_kind{[ppm]Low(0);High(1),[percent]Low(0);Mid(1);High(2)}', NULL, NULL, NULL, NULL, NULL, NULL),
+     '@unit_kind{[ppm]Low(0);High(2),[percent]Low(0);Mid(1);High(2)}', NULL, NULL, NULL, NULL, NULL, NULL),
   ('VALVE_CONFIG', 'number', '%s', NULL, NULL, NULL, 'label', NULL, NULL),
   ('VALVE_CONFIG', 'label', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
   ('VALVE_CONFIG', 'usage', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
@@ -127,4 +128,5 @@ INSERT INTO kq_units VALUES ('ppb', 52, 'ppb', 'fraction', 0.0000001, 0);
 CREATE TABLE kq_sysvars (name TEXT, display_name TEXT);
 INSERT INTO kq_sysvars VALUES
   ('AI_01', 'Analog in 1: reactor outlet pressure'),
-  ('AI_02', 'Analog in 2: column feed flow');
+  ('AI_02', 'Analog in 2: column feed flow'),
+  ('AI_07', 'Analog in 7: validation gas flow');

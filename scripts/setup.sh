@@ -2,7 +2,8 @@
 # Installs the Debian packages this project needs, only those missing.
 # Quick when everything is there: one dpkg-query, no apt-get at all.
 #
-#   scripts/setup.sh           host tools, test libraries and the powerpc cross build
+#   scripts/setup.sh           host tools, test libraries, the browser the review
+#                              page test renders with, and the powerpc cross build
 #   scripts/setup.sh --host    host part only (enough to build and run kqfmt)
 set -euo pipefail
 
@@ -21,10 +22,14 @@ target_packages=(
     tcl xz-utils dpkg-dev debian-archive-keyring
 )
 
+# The headless browser that renders kqfmt's HTML review page in its test
+# (the test is skipped where it is missing).
+browser_packages=(chromium)
+
 packages=("${host_packages[@]}")
 case "${1:-}" in
     --host) ;;
-    "") packages+=("${target_packages[@]}") ;;
+    "") packages+=("${browser_packages[@]}" "${target_packages[@]}") ;;
     *) echo "usage: $0 [--host]" >&2; exit 2 ;;
 esac
 

@@ -4,6 +4,7 @@
 // names the format language's rules are known by.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "kq_format_data.h"
@@ -147,12 +148,24 @@ public:
     void note(const char* topic, long row, TextFn&& text) {
         if (trace_ != nullptr) trace_->notes.push_back({topic, row, text()});
     }
-    // Records a pick list's text and the value-to-name pairs read from it.
+    // Records a pick list's text and the value-to-name pairs read from it,
+    // and pairs whose value or name is empty or whose name another value
+    // has too (the operator could not tell the two apart).
     void note_pairs(const std::string& list, const KQ_NAME_MAP& names) {
         if (trace_ == nullptr) return;
         note("pick list", -1, [&] { return list; });
-        for (const auto& entry : names)
+        std::map<std::string, std::string> valueOfName;
+        for (const auto& entry : names) {
             note("pair", -1, [&] { return entry.first + " -> " + entry.second; });
+            if (entry.first.empty()) note("empty value", -1, [&] { return entry.second; });
+            if (entry.second.empty()) note("empty name", -1, [&] { return entry.first; });
+            const auto named = valueOfName.emplace(entry.second, entry.first);
+            if (!named.second && !entry.second.empty())
+                note("duplicate name", -1, [&] {
+                    return entry.second + " (values " + named.first->second + " and " +
+                           entry.first + ")";
+                });
+        }
     }
 
 private:

@@ -85,6 +85,8 @@ public:
             unitPerRow_ ? std::string() : live_->get_units_us(column_);
         storedUnit_ = GetUnitEnum(storedUnitText.c_str());
         displayUnit_ = GetUnitEnum(displayUnitText.c_str());
+        note_unknown_unit(storedUnit_, storedUnitText);
+        note_unknown_unit(displayUnit_, displayUnitText);
         if (!Column::supports(type_)) {
             Column::report_unsupported(type_);
             return;
@@ -149,6 +151,7 @@ private:
             if (unitPerRow_ && unit_named_for_case(format_, caseName, name)) {
                 r.unit_found = true;
                 r.unit = GetUnitEnum(name.c_str());
+                note_unknown_unit(r.unit, name);
                 // The name is handed on up to a NUL byte.
                 formatter_.appendUnitsStringIfAny(r.unit, name.c_str(), r.suffix);
                 formatter_.note("unit", row, [&] {
@@ -228,6 +231,25 @@ private:
                    (resolved ? "\"" + specifier + "\""
                              : std::string("none (the previous row's specifier stays)"));
         });
+        if (formatter_.trace() == nullptr) return;
+        if (!resolved) {
+            formatter_.note("no specifier", caseName != nullptr ? row : -1,
+                            [&] { return case_label(caseName, caseFound); });
+        } else {
+            // The printer's own verdict: a specifier it refuses prints nothing.
+            ParsedSpecifier check;
+            check.set(specifier);
+            if (!check.usable() && !is_pseudo_specifier(specifier))
+                formatter_.note("refused specifier", caseName != nullptr ? row : -1,
+                                [&] { return specifier; });
+        }
+    }
+
+    // A unit name the unit table does not know shows no unit and converts
+    // nothing.
+    void note_unknown_unit(UNIT_ENUM unit, const std::string& name) {
+        if (unit == UNIT_NONE && !name.empty())
+            formatter_.note("unknown unit", -1, [&] { return name; });
     }
 
     static std::string case_label(const std::string* caseName, bool caseFound) {

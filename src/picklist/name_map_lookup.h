@@ -24,7 +24,7 @@ constexpr bool blank_on_miss() {
 // checked against the row count: the table answers out-of-range reads
 // with the empty text.
 template <class Table>
-int name_cell_from_map(Table* table, long column, const KQ_NAME_MAP& names,
+int name_cell_from_map(Formatter& formatter, Table* table, long column, const KQ_NAME_MAP& names,
                        _kq_fomatted_cell_data_struct& cell, std::string& stored) {
     read_cell(table, column, cell.row, stored);
     const auto found = names.find(stored);
@@ -32,6 +32,9 @@ int name_cell_from_map(Table* table, long column, const KQ_NAME_MAP& names,
         cell.value = found->second;
         return 1;
     }
+    // A trace names the live rows the map leaves as they were.
+    if (!blank_on_miss<Table>())
+        formatter.note("no display name", cell.row, [&] { return stored; });
     KQ_DEBUG_LINE("Failed to get pretty name for physical value: %s", stored.c_str());
     if (blank_on_miss<Table>()) cell.value = " ";
     return 0;
@@ -40,11 +43,12 @@ int name_cell_from_map(Table* table, long column, const KQ_NAME_MAP& names,
 // Every cell of the list in order, without stopping at a miss. Returns 1
 // when every cell found a name (also for an empty list).
 template <class Table>
-int name_cells_from_map(Table* table, long column, const KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
+int name_cells_from_map(Formatter& formatter, Table* table, long column, const KQ_NAME_MAP& names,
+                        KQ_CELL_LIST& cells) {
     std::string stored;  // one buffer for the whole list
     int all_found = 1;
     for (auto& cell : cells) {
-        if (!name_cell_from_map(table, column, names, cell, stored)) all_found = 0;
+        if (!name_cell_from_map(formatter, table, column, names, cell, stored)) all_found = 0;
     }
     return all_found;
 }

@@ -25,7 +25,12 @@ void kq::Formatter::populatePrettyValFromStaticPickList(std::string pickList, KQ
     Pos open = find_from(pickList, '(', entry);
     while (open != kNone) {
         const Pos close = find_from(pickList, ')', open);
-        names.emplace(between(pickList, open + 1, close), between(pickList, entry, open));
+        const std::string name = between(pickList, entry, open);
+        const auto added = names.emplace(between(pickList, open + 1, close), name);
+        // A value named again with another name shows the first name only.
+        if (!added.second && added.first->second != name)
+            note("duplicate value", -1,
+                 [&] { return between(pickList, entry, close == kNone ? kNone : close + 1); });
         if (close == kNone) return;  // the value ran to the end of the text
         // Skip the ")" and one separator; stop when no full entry fits.
         entry = close + 2;
@@ -37,21 +42,21 @@ void kq::Formatter::populatePrettyValFromStaticPickList(std::string pickList, KQ
 int kq::Formatter::getRowPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
                                           _kq_fomatted_cell_data_struct& cell) {
     std::string stored;
-    return kq::name_cell_from_map(table, column, names, cell, stored);
+    return kq::name_cell_from_map(*this, table, column, names, cell, stored);
 }
 
 int kq::Formatter::getRowPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
                                           _kq_fomatted_cell_data_struct& cell) {
     std::string stored;
-    return kq::name_cell_from_map(table, column, names, cell, stored);
+    return kq::name_cell_from_map(*this, table, column, names, cell, stored);
 }
 
 int kq::Formatter::getPrettyValFromMap(KQ_TABLE_COPY* table, long column, KQ_NAME_MAP& names,
                                        KQ_CELL_LIST& cells) {
-    return kq::name_cells_from_map(table, column, names, cells);
+    return kq::name_cells_from_map(*this, table, column, names, cells);
 }
 
 int kq::Formatter::getPrettyValFromMap(KWTABLE* table, long column, KQ_NAME_MAP& names,
                                        KQ_CELL_LIST& cells) {
-    return kq::name_cells_from_map(table, column, names, cells);
+    return kq::name_cells_from_map(*this, table, column, names, cells);
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "core/formatter.h"
 #include "core/log_lines.h"
@@ -37,20 +38,23 @@ void physical_text(kq::Formatter& fmt, KWTABLE* table, int type, std::string& te
 
 // Names the in-range cells of one side through the plain-value reader.
 // `text` is shared by every cell of the call. Returns true when some
-// in-range cell found no name (its value is kept).
+// in-range cell found no name (its value is kept); with `unnamed` given,
+// each such row and its stored text are kept there.
 template <class Table>
 bool name_cells_by_physical_value(kq::Formatter& fmt, Table* table, long column, int type,
-                                  const KQ_NAME_MAP& names, std::string& text,
-                                  KQ_CELL_LIST& cells) {
+                                  const KQ_NAME_MAP& names, std::string& text, KQ_CELL_LIST& cells,
+                                  std::vector<std::pair<long, std::string>>* unnamed = nullptr) {
     bool missed = false;
     for (unsigned int i = 0; i < cells.size(); ++i) {
         if (!kq::row_in_range(table, cells[i].row)) continue;
         physical_text(fmt, table, type, text, column, i, cells);
         const auto found = names.find(text);
-        if (found != names.end())
+        if (found != names.end()) {
             cells[i].value = found->second;
-        else
+        } else {
             missed = true;
+            if (unnamed != nullptr) unnamed->emplace_back(cells[i].row, text);
+        }
     }
     return missed;
 }
@@ -88,13 +92,13 @@ int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, KQ_TABLE_CO
                                                   int column, std::string format,
                                                   KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
-    return kq::name_cells_from_map(oldTable, column, names, cells);
+    return kq::name_cells_from_map(*this, oldTable, column, names, cells);
 }
 
 int kq::Formatter::getPrettyValFromStaticPickList(KWTABLE* newTable, int column, std::string format,
                                                   KQ_NAME_MAP& names, KQ_CELL_LIST& cells) {
     populatePrettyValFromTriggerDependencies(newTable, std::move(format), names);
-    return kq::name_cells_from_map(newTable, column, names, cells);
+    return kq::name_cells_from_map(*this, newTable, column, names, cells);
 }
 
 // The old side is finished (remote fallback included) before any new cell
@@ -114,10 +118,17 @@ void kq::Formatter::extractFormatDataFromStaticPickListAvailableInTrigDep(
         extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, oldCells,
                                                   none);
     }
-    if (kq::name_cells_by_physical_value(*this, newTable, column, type, names, text, newCells) &&
-        check_if_remote_picklist(format)) {
+    // A trace keeps the live rows without a name, for when no remote list
+    // takes them over.
+    std::vector<std::pair<long, std::string>> unnamed;
+    const bool newMissed = kq::name_cells_by_physical_value(
+        *this, newTable, column, type, names, text, newCells, trace() ? &unnamed : nullptr);
+    if (newMissed && check_if_remote_picklist(format)) {
         KQ_CELL_LIST none;
         extractFormatDataFromRemotePicklistString(format, oldTable, newTable, column, none,
                                                   newCells);
+    } else {
+        for (const auto& miss : unnamed)
+            note("no display name", miss.first, [&] { return miss.second; });
     }
 }

@@ -70,6 +70,7 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
     // table that does not exist.
     KWTABLE* remote = pMasterTable ? pMasterTable->get_class_pointer(tableName.c_str()) : nullptr;
     if (remote == nullptr) {
+        note("missing table", -1, [&] { return tableName; });
         KQ_DEBUG_LINE("Cannot get class pointer for table named: %s", tableName.c_str());
         return 0;
     }
@@ -78,6 +79,7 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
 
     const int remoteColumn = remote->get_column_number(columnName, true);
     if (remoteColumn < 0) {
+        note("missing column", -1, [&] { return tableName + "." + columnName; });
         KQ_DEBUG_LINE("Cannot get the column number for column named: %s", columnName.c_str());
         return 0;
     }
@@ -99,6 +101,9 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
     }
 
     if (labelled) {
+        // A label column the remote table lacks reads as empty names.
+        if (trace() != nullptr && remote->get_column_number(labelColumn, true) < 0)
+            note("missing label column", -1, [&] { return tableName + "." + labelColumn; });
         const bool valveColumn =
             newTable->get_internal_name(static_cast<int>(column)) == kValveColumn;
         kq::read_labels(remote, remoteColumn, labelColumn, valveColumn, tableName == kValveTable,
@@ -126,6 +131,7 @@ int format_rows_from_template(kq::Formatter& formatter, KWTABLE* newTable, KQ_TA
                           std::to_string(static_cast<long long>(oldCells[i].row) + 1));
         if (!formatter.parseRemotePickList(reference, names, oldTable, newTable, column, oldCells,
                                            newCells)) {
+            formatter.note("remote row", oldCells[i].row, [&] { return reference; });
             KQ_DEBUG_LINE("Failed to parse RemotePickList for Table : %s", reference.c_str());
             result = 0;
             continue;

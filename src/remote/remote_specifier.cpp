@@ -34,12 +34,16 @@ int kq::Formatter::getRemoteFormatSpecifier(std::string formatString, std::strin
         pMasterTable != nullptr ? pMasterTable->get_class_pointer(tableName.c_str()) : nullptr;
     note("borrows from", -1, [&] { return tableName + "." + columnName; });
     if (table == nullptr) {
+        note("missing table", -1, [&] { return tableName; });
         KQ_DEBUG_LINE("Cannot get class pointer for table named: %s", tableName.c_str());
         return 0;
     }
     table->read_table_data();
     const int column = table->get_column_number(columnName, true);
-    if (column < 0) return 0;
+    if (column < 0) {
+        note("missing column", -1, [&] { return tableName + "." + columnName; });
+        return 0;
+    }
     remoteFormat = table->get_us_format(column);
     note("borrowed format", -1, [&] { return tableName + "." + columnName + ": " + remoteFormat; });
     return 1;

@@ -7,12 +7,13 @@ namespace kqfmt {
 namespace {
 
 const char* const kUsage =
-    "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...] | kqfmt explain FORMAT "
-    "[--type CODE] | kqfmt schema; see kqfmt --help";
+    "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...] | kqfmt lint DB [TABLE...] | "
+    "kqfmt explain FORMAT [--type CODE] | kqfmt schema; see kqfmt --help";
 
 std::optional<Command> command_named(const std::string& word) {
     if (word == "show") return Command::show;
     if (word == "diff") return Command::diff;
+    if (word == "lint") return Command::lint;
     if (word == "explain") return Command::explain;
     if (word == "schema") return Command::schema;
     return std::nullopt;
@@ -20,19 +21,21 @@ std::optional<Command> command_named(const std::string& word) {
 
 bool is_help(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 
-// Flags without a value, and the command they belong to ("" for show and
-// diff, "diff", "explain", or "*" for every command).
+// Flags without a value, and the commands they belong to (names separated
+// by blanks, or "*" for every command but schema).
 struct Flag {
     const char* name;
     const char* scope;
 };
-const Flag kFlags[] = {{"--debug", ""},         {"--json", "*"},       {"--date-time", "explain"},
-                       {"--exit-code", "diff"}, {"--changed", "diff"}, {"--stat", "diff"},
-                       {"--version", "*"}};
+const Flag kFlags[] = {{"--debug", "show diff lint"}, {"--json", "*"},
+                       {"--date-time", "explain"},    {"--exit-code", "diff"},
+                       {"--changed", "diff"},         {"--stat", "diff"},
+                       {"--strict", "lint"},          {"--version", "*"}};
 // Options that take a value, with their scope.
-const Flag kValued[] = {{"--columns", ""},     {"--rows", ""},    {"--initial", ""},
-                        {"--type", "explain"}, {"--format", "*"}, {"--color", ""},
-                        {"--width", ""}};
+const Flag kValued[] = {{"--columns", "show diff"}, {"--rows", "show diff"},
+                        {"--initial", "show diff"}, {"--type", "explain"},
+                        {"--format", "*"},          {"--color", "show diff"},
+                        {"--width", "show diff"}};
 
 const Flag* find_flag(const Flag* begin, const Flag* end, const std::string& name) {
     for (const Flag* flag = begin; flag != end; ++flag)
@@ -46,6 +49,7 @@ std::optional<OutputFormat> format_named(const std::string& word) {
     if (word == "csv") return OutputFormat::csv;
     if (word == "tsv") return OutputFormat::tsv;
     if (word == "markdown") return OutputFormat::markdown;
+    if (word == "html") return OutputFormat::html;
     return std::nullopt;
 }
 
@@ -99,6 +103,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                          : name == "--exit-code" ? line.exit_code
                          : name == "--changed"   ? line.changed
                          : name == "--stat"      ? line.stat
+                         : name == "--strict"    ? line.strict
                          : name == "--version"   ? line.version
                                                  : line.json;
             flag = true;
@@ -129,8 +134,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         } else if (name == "--format") {
             const std::optional<OutputFormat> format = format_named(value);
             if (!format)
-                throw InputError("--format: expected grid, json, csv, tsv or markdown, got '" +
-                                 value + "'");
+                throw InputError(
+                    "--format: expected grid, json, csv, tsv, markdown or html, got '" + value +
+                    "'");
             line.output = *format;
             line.json = *format == OutputFormat::json;
         } else if (name == "--color") {
@@ -165,26 +171,24 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     if (words.empty()) throw InputError(std::string("no command given (") + kUsage + ")");
     if (!line.command)
         throw InputError("unknown command '" + words[0] +
-                         "' (expected show, diff, explain or schema)");
+                         "' (expected show, diff, lint, explain or schema)");
     const Command command = *line.command;
     for (const std::string& name : used) {
         const Flag* flag = find_flag(std::begin(kFlags), std::end(kFlags), name);
         if (!flag) flag = find_flag(std::begin(kValued), std::end(kValued), name);
         const std::string scope = flag->scope;
-        const bool fits = command == Command::schema
-                              ? false
-                              : scope == "*" || (scope.empty() && command != Command::explain) ||
-                                    (scope == "diff" && command == Command::diff) ||
-                                    (scope == "explain" && command == Command::explain);
+        const bool fits =
+            command != Command::schema &&
+            (scope == "*" || (" " + scope + " ").find(" " + words[0] + " ") != std::string::npos);
         if (!fits)
             throw InputError(name + " does not apply to " + words[0] +
-                             (scope.empty()  ? ""
-                              : scope == "*" ? ""
-                                             : " (" + scope + " only)"));
+                             (scope == "*" ? "" : " (" + scope + " only)"));
     }
-    if (command == Command::explain && line.output != OutputFormat::grid &&
-        line.output != OutputFormat::json)
-        throw InputError("explain prints text or JSON (--format grid or json)");
+    if ((command == Command::explain || command == Command::lint) &&
+        line.output != OutputFormat::grid && line.output != OutputFormat::json)
+        throw InputError(words[0] + " prints text or JSON (--format grid or json)");
+    if (command == Command::show && line.output == OutputFormat::html)
+        throw InputError("--format html writes the review page of diff");
     if (line.stat && line.output != OutputFormat::grid)
         throw InputError(
             "--stat prints summary lines; the JSON of diff carries them as \"summary\"");
@@ -200,8 +204,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         return line;
     }
     std::size_t first_table = 0;
-    if (*line.command == Command::show) {
-        if (words.size() < 2) throw InputError("show needs a database: kqfmt show DB [TABLE...]");
+    if (*line.command == Command::show || *line.command == Command::lint) {
+        if (words.size() < 2)
+            throw InputError(words[0] + " needs a database: kqfmt " + words[0] + " DB [TABLE...]");
         line.db = words[1];
         first_table = 2;
     } else {

@@ -11,9 +11,9 @@
 
 namespace kqfmt {
 
-enum class Command { show, diff, explain, schema };
+enum class Command { show, diff, lint, explain, schema };
 
-enum class OutputFormat { grid, json, csv, tsv, markdown };
+enum class OutputFormat { grid, json, csv, tsv, markdown, html };
 enum class ColourWhen { automatic, always, never };
 
 struct CommandLine {
@@ -37,12 +37,14 @@ struct CommandLine {
     bool exit_code = false;                     // diff: --exit-code
     bool changed = false;                       // diff: --changed
     bool stat = false;                          // diff: --stat
+    bool strict = false;                        // lint: --strict
 };
 
 // Parses the arguments after the program name. --type and --date-time
-// belong to explain, --columns, --rows, --initial, --debug, --color and
-// --width to show and diff, --exit-code, --changed and --stat to diff;
-// --json to all three, --format F to show and diff (explain: grid or json). Options take their
+// belong to explain, --columns, --rows, --initial, --color and --width to
+// show and diff, --debug to show, diff and lint, --exit-code, --changed and
+// --stat to diff, --strict to lint; --json and --format F to all of them
+// (explain and lint: grid or json; html is for diff only). Options take their
 // value as the next argument or after "=" (--rows=0-3); "--" ends the options; a repeated option
 // keeps its last value. With --help nothing else is checked. Throws InputError for any usage error.
 CommandLine parse_command_line(const std::vector<std::string>& args);

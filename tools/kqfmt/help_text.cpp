@@ -13,7 +13,9 @@ const char* const kOptions =
     "                  row count; default: every row of each view\n"
     "  --initial TEXT  value every cell holds before formatting; default empty\n"
     "  --debug         turn on the library's debug lines (DebugLevel 1)\n"
-    "  --format F      grid (default), json, csv, tsv or markdown\n"
+    "  --format F      grid (default), json, csv, tsv or markdown; diff also html\n"
+    "                  (a self-contained review page: kqfmt diff OLD NEW --format\n"
+    "                  html > review.html)\n"
     "  --json          short for --format json\n"
     "  --color=WHEN    auto (default: only on a terminal, TERM not dumb, NO_COLOR\n"
     "                  unset), always or never\n"
@@ -22,6 +24,7 @@ const char* const kOptions =
     "  --exit-code     diff: exit 1 when any cell, row or table differs\n"
     "  --changed       diff: only the rows (in the grid also the columns) that differ\n"
     "  --stat          diff: one summary line per table and a total\n"
+    "  --strict        lint: warnings count like errors for the exit status\n"
     "  --version       the version of kqfmt and of the library\n"
     "  -h, --help      show help (kqfmt show --help, kqfmt diff --help)\n";
 
@@ -33,7 +36,8 @@ const char* const kDatabases =
     "kqfmt schema prints the tables a configuration database starts with.\n";
 
 const char* const kExit =
-    "Exit status: 0 success; 1 differences found (diff --exit-code); 2 bad input\n"
+    "Exit status: 0 success; 1 differences found (diff --exit-code) or errors\n"
+    "found (lint; with --strict also warnings); 2 bad input\n"
     "or usage, a failed write to standard output or lack of memory (one line on\n"
     "standard error, nothing on standard output); 3 a table's formatting raised\n"
     "an error (its cells show what was written before it; other tables are\n"
@@ -51,6 +55,7 @@ std::string help_text(std::optional<Command> command) {
             "Usage:\n"
             "  kqfmt show DB [TABLE...]        old and live view both from DB\n"
             "  kqfmt diff OLD NEW [TABLE...]   old view from OLD, live view from NEW\n"
+            "  kqfmt lint DB [TABLE...]        configuration problems, one per line\n"
             "  kqfmt explain FORMAT [--type CODE] [--date-time]\n"
             "                                  how a column with this format is shown\n"
             "  kqfmt schema                    CREATE statements of an empty configuration\n"
@@ -97,6 +102,33 @@ std::string help_text(std::optional<Command> command) {
                "12\n"
                "  kqfmt explain 'Off(0),On(1)' --type 9\n";
     }
+    if (*command == Command::lint)
+        return "Usage: kqfmt lint DB [TABLE...] [--strict] [--debug] [--json]\n"
+               "\n"
+               "Formats every row of every configured column of DB through the library's\n"
+               "trace and reports what would go wrong on the plant's screen, one finding\n"
+               "a line:\n"
+               "  TABLE.COLUMN: error|warning: [row N] message\n"
+               "then a summary line. Findings: a format no formatter accepts; a specifier\n"
+               "the library refuses or a numeric format without one; remote references to\n"
+               "tables, columns or label columns that do not exist, and per-row references\n"
+               "to rows that do not; pick lists with empty or conflicting entries, and\n"
+               "stored values without a display name; units the unit table does not know\n"
+               "or cannot convert, units on columns that do not use them, date/time flags\n"
+               "on columns that cannot hold a time; system variables without a display\n"
+               "name; and every record the library logs meanwhile (with --debug also its\n"
+               "debug lines). The same fault on several rows is one finding with the\n"
+               "first row and a count.\n"
+               "\n"
+               "  --strict   warnings count like errors for the exit status\n"
+               "  --debug    the library's debug lines become findings too\n"
+               "  --json     a JSON list of {table, column, severity, row, more_rows, message}\n"
+               "\n"
+               "Exit status: 0 no errors (warnings alone: 0); 1 errors found (with\n"
+               "--strict also warnings); 2 bad input or usage.\n"
+               "\n"
+               "Example:\n"
+               "  kqfmt lint examples/analyser_broken.sql\n";
     if (*command == Command::show) {
         text =
             "Usage: kqfmt show DB [TABLE...] [options]\n"
@@ -124,7 +156,15 @@ std::string help_text(std::optional<Command> command) {
         text +=
             "\n"
             "Example:\n"
-            "  kqfmt diff examples/analyser_previous.sql examples/analyser.sql STREAMS VALVES\n";
+            "  kqfmt diff examples/analyser_previous.sql examples/analyser.sql STREAMS VALVES\n"
+            "  kqfmt diff examples/analyser_previous.sql examples/analyser.sql --format html "
+            "> review.html\n"
+            "\n"
+            "The review page (--format html) is one HTML file with nothing to fetch and no\n"
+            "script: what lint finds in NEW, then per table the cells changed and rows\n"
+            "added and removed, and the grid with changed cells marked old \xE2\x86\x92 new. Its\n"
+            "\"Show only changed rows\" box (or \"#changed\" at the end of its address)\n"
+            "hides the rest; it prints as it shows.\n";
     }
     text += "\n";
     text += kOptions;

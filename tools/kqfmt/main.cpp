@@ -14,6 +14,7 @@
 #include "help_text.h"
 #include "input_error.h"
 #include "json_text.h"
+#include "lint_command.h"
 #include "output.h"
 #include "schema_text.h"
 #include "show_diff.h"
@@ -48,6 +49,7 @@ int run(const std::vector<std::string>& args, Output& out) {
         return document.contains("error") ? kExitFormatError : 0;
     }
 
+    if (line.command == Command::lint) return lint_command(line, out);
     return show_or_diff(line, out);
 }
 

@@ -5,6 +5,7 @@
 
 #include "csv_report.h"
 #include "grid_report.h"
+#include "html_report.h"
 #include "json_report.h"
 #include "markdown_report.h"
 #include "terminal.h"
@@ -19,6 +20,7 @@ ReportWriter::ReportWriter(Output& out, const CommandLine& line)
 void ReportWriter::table(const TableResult& result) {
     const DiffSummary summary = summarise(result);
     total_ += summary;
+    ++tables_;
     const bool first = first_;
     first_ = false;
     if (line_.stat) {
@@ -30,6 +32,10 @@ void ReportWriter::table(const TableResult& result) {
     const TableResult& shown = line_.changed ? cut : result;
     if (line_.output == OutputFormat::json) {
         json_report_table(out_, shown, first, diff_);
+        return;
+    }
+    if (line_.output == OutputFormat::html) {
+        html_report_table(out_, shown);
         return;
     }
     switch (line_.output) {
@@ -61,6 +67,8 @@ bool ReportWriter::finish(const std::vector<kqhost::LogRecord>& log) {
         out_ << summary_line("total", total_) << '\n';
     else if (line_.output == OutputFormat::json)
         json_report_end(out_, log, !first_);
+    else if (line_.output == OutputFormat::html)
+        html_report_end(out_, total_, tables_);
     return total_.any();
 }
 

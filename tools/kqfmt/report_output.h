@@ -13,7 +13,8 @@
 namespace kqfmt {
 
 // Writes tables as the command line asks: grid (coloured and fitted to a
-// width as the terminal decides), JSON, CSV, TSV or Markdown. For diff,
+// width as the terminal decides), JSON, CSV, TSV, Markdown or, for diff, the
+// HTML review page (whose head the caller writes with html_report_start). For diff,
 // --changed keeps only what differs and --stat writes one summary line per
 // table and a total instead of the grids.
 class ReportWriter {
@@ -33,6 +34,7 @@ private:
     bool diff_;
     bool first_ = true;
     DiffSummary total_;
+    std::size_t tables_ = 0;
 };
 
 }  // namespace kqfmt

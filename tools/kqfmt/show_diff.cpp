@@ -12,9 +12,11 @@
 
 #include "config_loader.h"
 #include "format_run.h"
+#include "html_report.h"
 #include "input_error.h"
 #include "kq_format_data.h"
 #include "kq_host_log.h"
+#include "lint_check.h"
 #include "report_output.h"
 #include "sqlite_db.h"
 #include "standard_input.h"
@@ -112,6 +114,33 @@ struct Plan {
 
 }  // namespace
 
+void open_configuration(const std::string& name, const std::string& path,
+                        std::unique_ptr<SqliteDb>& db, Configuration& config) {
+    g_doing = "reading " + quoted(message_text(name));
+    db = std::make_unique<SqliteDb>(path);
+    try {
+        load_configuration(*db, config);
+    } catch (const InputError& e) {
+        // Every message names the file; SQLite's failures already do.
+        if (e.message().compare(0, name.size() + 1, name + ":") == 0) throw;
+        throw InputError(name + ": " + e.message());
+    }
+    if (config.tables.empty())
+        throw InputError(quoted(name == "-" ? "standard input" : name) +
+                         " has no configuration table (kqfmt schema prints the tables a "
+                         "configuration database starts with)");
+}
+
+std::vector<std::string> requested_tables(const CommandLine& line, const Configuration& config) {
+    std::vector<std::string> names = line.tables;
+    if (names.empty())
+        for (const auto& entry : config.tables) names.push_back(entry.first);
+    for (const std::string& name : names)
+        if (config.tables.find(name) == config.tables.end())
+            throw InputError(line.db + " has no configuration table " + quoted(name));
+    return names;
+}
+
 int show_or_diff(const CommandLine& line, Output& out) {
     // JSON collects every log record; the grid writes them to standard
     // error as they come.
@@ -135,32 +164,16 @@ int show_or_diff(const CommandLine& line, Output& out) {
         g_doing = "reading " + quoted(message_text(line.old_db));
         old_db = std::make_unique<SqliteDb>(path(line.old_db));
     }
-    g_doing = "reading " + quoted(message_text(line.db));
-    SqliteDb db(path(line.db));
+    std::unique_ptr<SqliteDb> db;
     Configuration config;
-    try {
-        load_configuration(db, config);
-    } catch (const InputError& e) {
-        // Every message names the file; SQLite's failures already do.
-        if (e.message().compare(0, line.db.size() + 1, line.db + ":") == 0) throw;
-        throw InputError(line.db + ": " + e.message());
-    }
-    if (config.tables.empty())
-        throw InputError(quoted(line.db == "-" ? "standard input" : line.db) +
-                         " has no configuration table (kqfmt schema prints the tables a "
-                         "configuration database starts with)");
-
-    std::vector<std::string> names = line.tables;
-    if (names.empty())
-        for (const auto& entry : config.tables) names.push_back(entry.first);
+    open_configuration(line.db, path(line.db), db, config);
+    const std::vector<std::string> names = requested_tables(line, config);
     const std::vector<std::string> old_tables =
         old_db ? old_db->table_names() : std::vector<std::string>();
 
     std::vector<Plan> plans;
     for (const std::string& name : names) {
         const auto found = config.tables.find(name);
-        if (found == config.tables.end())
-            throw InputError(line.db + " has no configuration table " + quoted(name));
         Plan plan;
         plan.live = config.master.data().find(name);
         try {
@@ -188,6 +201,18 @@ int show_or_diff(const CommandLine& line, Output& out) {
 
     // Each table is formatted, written and flushed before the next, so the
     // output of a table is never held longer than it takes to write it.
+    // The review page lists what lint finds in the new configuration above
+    // the tables; the findings are few (merged per column), the tables are
+    // still written one at a time.
+    if (line.output == OutputFormat::html) {
+        std::vector<Finding> findings;
+        for (const std::string& name : names) {
+            g_doing = "checking table " + quoted(message_text(name));
+            std::vector<Finding> found = lint_table(config, name);
+            findings.insert(findings.end(), found.begin(), found.end());
+        }
+        html_report_start(out, line.old_db, line.db, findings);
+    }
     KQ_FORMAT_DATA formatter(&config.master);
     ReportWriter report(out, line);
     bool failed = false;

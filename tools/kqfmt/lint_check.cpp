@@ -1,0 +1,206 @@
+// kqfmt lint, the checks: nothing here reads a format string. Each column is
+// formatted by KQ_TraceFormattedValue with a log sink in place; the kind the
+// library chose, the facts it noted while reading (missing tables, refused
+// specifiers, values without a name, ...) and the records it logged become
+// findings.
+#include "lint_check.h"
+
+#include <exception>
+#include <map>
+#include <new>
+#include <set>
+#include <stdexcept>
+#include <tuple>
+
+#include "input_error.h"
+#include "kq_format_trace.h"
+#include "kq_host_log.h"
+#include "kw_table.h"
+#include "utf8_text.h"
+
+namespace kqfmt {
+namespace {
+
+std::string q(const std::string& text) { return "'" + printable_text(text) + "'"; }
+
+// What one note of the trace means for the engineer. Topics the lint does
+// not know (the library's own account of what it read) give no finding.
+bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& message) {
+    const std::string& t = note.topic;
+    const std::string& x = note.text;
+    severity = Severity::error;
+    if (t == "missing table") {
+        message = "remote reference to table " + q(x) + ", which does not exist";
+    } else if (t == "missing column") {
+        message = "remote reference to column " + q(x) + ", which does not exist";
+    } else if (t == "missing label column") {
+        message = "label column " + q(x) + " does not exist: the names read empty";
+    } else if (t == "remote row") {
+        message = "remote reference " + q(x) + " names no existing table or row";
+    } else if (t == "no display name") {
+        message = "stored value " + q(x) + " has no display name: the cell is left as it was";
+    } else if (t == "unknown system variable") {
+        message = "system variable " + q(x) + " does not resolve to a display name";
+    } else if (t == "unknown unit") {
+        message = "unit " + q(x) + " is not in the unit table: no unit text, no conversion";
+    } else if (t == "refused specifier") {
+        message =
+            "the specifier " + q(x) + " is refused as unsafe or malformed: the cells are empty";
+    } else if (t == "no specifier") {
+        const bool per_case = !x.empty();
+        severity = per_case ? Severity::warning : Severity::error;
+        message = per_case ? "the format gives no specifier (" +
+                                 printable_text(x.substr(0, x.size() - 2)) +
+                                 "): the row prints with the previous row's specifier"
+                           : "the format gives no specifier a numeric column can print with: "
+                             "the cells are empty";
+    } else if (t == "duplicate value") {
+        severity = Severity::warning;
+        message = "the pick list names a value again in " + q(x) + ": only its first name is shown";
+    } else if (t == "duplicate name") {
+        severity = Severity::warning;
+        message = "the pick list gives the name " + printable_text(x) + " to more than one value";
+    } else if (t == "empty value") {
+        severity = Severity::warning;
+        message = "the pick list names an empty value (name " + q(x) + ")";
+    } else if (t == "empty name") {
+        severity = Severity::warning;
+        message = "the pick list gives value " + q(x) + " an empty name";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Findings of one column, merged so that a fault repeated over many rows
+// (or on both views) is one finding with its first row and a count.
+class ColumnFindings {
+public:
+    ColumnFindings(const std::string& table, const std::string& column)
+        : table_(table), column_(column) {}
+
+    void add(Severity severity, long row, const std::string& message) {
+        const auto key = std::make_pair(severity, message);
+        const auto found = index_.find(key);
+        if (found == index_.end()) {
+            index_.emplace(key, findings_.size());
+            findings_.push_back({table_, column_, severity, row, 0, message});
+            rows_.push_back({row});
+            return;
+        }
+        // The same row from the old and the live view counts once.
+        if (rows_[found->second].insert(row).second) ++findings_[found->second].more_rows;
+    }
+
+    std::vector<Finding>& findings() { return findings_; }
+
+private:
+    std::string table_, column_;
+    std::map<std::pair<Severity, std::string>, std::size_t> index_;
+    std::vector<Finding> findings_;
+    std::vector<std::set<long>> rows_;
+};
+
+struct LoggedRecord {
+    kqhost::LogRecord record;
+    std::size_t notes_before;  // trace notes written before the record
+};
+
+void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCopy& old, int column,
+                 std::vector<Finding>& out) {
+    const kqhost::TableData& data = live.data();
+    const kqhost::ColumnDef& def = *data.column(column);
+    ColumnFindings findings(data.name(), def.name);
+
+    // Both views of every row, as show formats them.
+    std::vector<kq_formatted_col_data_struct> oldColumns(1), newColumns(1);
+    oldColumns[0].column = newColumns[0].column = column;
+    for (int row = 0; row < old.GetNumRows(); ++row) oldColumns[0].cells.push_back({row, ""});
+    for (int row = 0; row < live.get_stored_rows(); ++row) newColumns[0].cells.push_back({row, ""});
+
+    KQ_FORMAT_TRACE trace;
+    std::vector<LoggedRecord> log;
+    std::string error;
+    {
+        kqhost::ScopedLogSink sink([&log, &trace](const kqhost::LogRecord& record) {
+            log.push_back({record, trace.notes.size()});
+        });
+        try {
+            KQ_TraceFormattedValue(&config.master, &old, &live, oldColumns, newColumns, trace);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::out_of_range& e) {
+            error = def.us_format.empty()
+                        ? "the column has no format string; kq_columns gives it one"
+                        : std::string("the formatter raised an error (") + e.what() + ")";
+        } catch (const std::exception& e) {
+            error = std::string("the formatter raised an error (") + e.what() + ")";
+        }
+    }
+    if (!config.load_error->empty()) throw InputError(*config.load_error);
+    if (!error.empty()) findings.add(Severity::error, -1, message_text(error));
+
+    if (error.empty() && trace.kind == KQ_COLUMN_KIND::NONE)
+        findings.add(
+            Severity::error, -1,
+            "no formatter accepts the format " + q(def.us_format) + ": the cells are left empty");
+    const bool numeric = trace.kind == KQ_COLUMN_KIND::FLOAT ||
+                         trace.kind == KQ_COLUMN_KIND::INTEGER ||
+                         trace.kind == KQ_COLUMN_KIND::DATE_TIME;
+    if (!numeric && error.empty() && (!def.units.empty() || !def.units_us.empty()))
+        findings.add(Severity::warning, -1,
+                     std::string("units are set, but a ") + KQ_ColumnKindName(trace.kind) +
+                         " column neither converts nor shows them");
+    if (def.is_date_time != 0 && def.type != KQ_TYPE_UINT32 && def.type != KQ_TYPE_INT32)
+        findings.add(Severity::warning, -1,
+                     "flagged as date/time, but a column of type " + std::to_string(def.type) +
+                         " cannot hold a time: shown as " + KQ_ColumnKindName(trace.kind));
+
+    // A record written right after a note that is a finding of its own is
+    // that finding's log line and is not repeated.
+    std::vector<bool> explained_by(trace.notes.size() + 1, false);
+    for (std::size_t i = 0; i < trace.notes.size(); ++i) {
+        Severity severity;
+        std::string message;
+        if (!explain_note(trace.notes[i], severity, message)) continue;
+        explained_by[i + 1] = true;
+        // A per-row reference that failed is reported once, for its row.
+        const bool cause_of_row =
+            i + 1 < trace.notes.size() && trace.notes[i + 1].topic == "remote row";
+        if (!cause_of_row) findings.add(severity, trace.notes[i].row, message);
+    }
+    for (const LoggedRecord& logged : log) {
+        if (explained_by[logged.notes_before] && !logged.record.sys) continue;
+        findings.add(logged.record.sys ? Severity::error : Severity::warning, -1,
+                     std::string("the library logs: ") + message_text(logged.record.message));
+    }
+    for (Finding& finding : findings.findings()) out.push_back(std::move(finding));
+}
+
+}  // namespace
+
+std::vector<Finding> lint_table(Configuration& config, const std::string& table) {
+    const std::shared_ptr<kqhost::TableData>& data = config.tables.at(table);
+    std::vector<int> columns;
+    for (int c = 0; c < data->column_count(); ++c) columns.push_back(c);
+    config.sources.at(table).load(*data, columns, std::nullopt);
+    kqhost::LiveTable* live = config.master.data().find(table);
+    kqhost::TableCopy old(data);
+    std::vector<Finding> findings;
+    for (int column : columns) lint_column(config, *live, old, column, findings);
+    for (auto& entry : config.tables) entry.second->unload();
+    return findings;
+}
+
+std::string finding_line(const Finding& f) {
+    std::string line = printable_text(f.table) + "." + printable_text(f.column) + ": " +
+                       (f.severity == Severity::error ? "error" : "warning") + ": ";
+    if (f.row >= 0) line += "[row " + std::to_string(f.row) + "] ";
+    line += f.message;
+    if (f.more_rows > 0)
+        line +=
+            " (and " + std::to_string(f.more_rows) + " more row" + (f.more_rows == 1 ? ")" : "s)");
+    return line;
+}
+
+}  // namespace kqfmt
