@@ -15,6 +15,7 @@
 #include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/text_search.h"
+#include "remote/remote_reference.h"
 #include "remote/row_template.h"
 
 namespace kq {
@@ -113,8 +114,9 @@ private:
     }
     void parse(const std::string& reference) {
         if (!kq::contains(reference, '.')) return;
-        if (!fmt_.parseRemotePickList(reference, names_, old_table_, new_table_, column_,
-                                      old_cells_, new_cells_))
+        RemoteOutcome outcome;
+        if (!kq::parse_remote_reference(fmt_, reference, names_, old_table_, new_table_, column_,
+                                        old_cells_, new_cells_, options_, outcome))
             result_ = 0;
     }
 
@@ -167,6 +169,8 @@ private:
             return;
         }
         // The row-by-row form of getFormattedDataForRow, keeping its result.
+        // It empties the map, so the columns read into it so far are gone.
+        labelled_read_.clear();
         if (!kq::format_rows_from_template(fmt_, new_table_, old_table_, column_, names_, reference,
                                            static_cast<unsigned int>(marker), old_cells_,
                                            new_cells_))
@@ -240,6 +244,11 @@ private:
     TokenFinder commas_;
     TokenFinder braces_;
     TokenFinder equals_;
+
+    // Labelled remote columns already read into names_: many references to
+    // one column read its rows once.
+    LabelledColumnsRead labelled_read_;
+    RemoteReferenceOptions options_{&labelled_read_, false};
 
     Pos begin_ = 0;  // start of the text not yet scanned
     int result_ = 1;
