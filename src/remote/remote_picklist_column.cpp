@@ -15,6 +15,7 @@
 #include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/text_search.h"
+#include "remote/labels_by_value.h"
 #include "remote/remote_reference.h"
 #include "remote/row_template.h"
 
@@ -269,7 +270,14 @@ int kq::Formatter::extractFormatDataFromRemotePicklistString(
     // An empty map means the references formatted the column themselves.
     if (!names.empty()) {
         if (!getPrettyValFromMap(oldTable, column, names, oldCells)) result = 0;
-        if (!getPrettyValFromMap(newTable, column, names, newCells)) result = 0;
+        // Integer cells of the live table are looked up by value.
+        const int type = newTable->get_int_type(static_cast<int>(column));
+        if (kq::LabelsByValue::applies(type) &&
+            newCells.size() >= kq::LabelsByValue::kMinimumCells) {
+            if (!kq::LabelsByValue(newTable, column, type, names).name_cells(newCells)) result = 0;
+        } else if (!getPrettyValFromMap(newTable, column, names, newCells)) {
+            result = 0;
+        }
     }
     return result;
 }
