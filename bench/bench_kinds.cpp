@@ -228,6 +228,72 @@ std::unique_ptr<Fixture> row_template(int cells, int) {
     return f;
 }
 
+// Many references in one format: `cells` segments that all name STREAMS.id,
+// a remote table of `cells` rows, `cells` requested cells. References,
+// remote rows and cells all grow with the size.
+std::unique_ptr<Fixture> remote_references(int cells, int) {
+    std::string format;
+    for (int i = 0; i < cells; ++i)
+        format += "Stream" + std::to_string(i) + "=STREAMS.id,__no_free_edit__";
+    auto data = table("T", {{"stream", 9, format}}, cells);
+    auto f = local(data, 0, FloorKind::kLookup);
+    add_remote(*f, labelled_table("STREAMS", cells, "Stream "));
+    for (int r = 0; r < cells; ++r)
+        f->names[std::to_string(100 + r)] = "Stream " + std::to_string(r);
+    for (int r = 0; r < cells; ++r) {
+        const int key = 100 + (r * 7) % cells;
+        data->store_integer(0, r, key);
+        f->texts.push_back(std::to_string(key));
+    }
+    return f;
+}
+
+// The row template over remote columns without labels: every row's
+// reference shows the whole column as plain values.
+std::unique_ptr<Fixture> row_template_plain(int cells, int) {
+    auto data = table("T", {{"unit", 9, "Unit=ROW[__ROW_NUM__].id,__no_free_edit__"}}, cells);
+    auto f = local(data, 0, FloorKind::kPrintLong);
+    f->snapshot = std::make_shared<kqhost::TableCopy>(data);
+    f->old_side = true;
+    for (int r = 0; r < cells; ++r) {
+        auto remote = table("ROW" + std::to_string(r + 1), {{"id", 9}}, kRowTemplateRows);
+        for (int j = 0; j < kRowTemplateRows; ++j) remote->store_integer(0, j, 100 + j);
+        add_remote(*f, remote);
+        const long key = 100 + r % kRowTemplateRows;
+        data->store_integer(0, r, key);
+        f->long_cells.push_back({"%ld", key});
+    }
+    return f;
+}
+
+// A trigger column of `cases` cases, K0(0),K1(1),...; the float column's
+// format names a specifier and a unit per case (even cases "%.1f" in degC,
+// odd ones "%.2f" in degF). Row r is in case r % cases.
+std::unique_ptr<Fixture> trigger_cases(int cells, int cases) {
+    std::string trigger, format = "@MODE{";
+    for (int k = 0; k < cases; ++k) {
+        const std::string name = "K" + std::to_string(k);
+        trigger += (k ? "," : "") + name + "(" + std::to_string(k) + ")";
+        format += (k ? ",[" : "[") + name + "]" +
+                  (k % 2 ? "float(%.2f) UNIT=degF)" : "float(%.1f) UNIT=degC)");
+    }
+    format += "}";
+    auto data = table("T", {{"MODE", 9, trigger}, {"value", 12, format, "degC"}}, cells);
+    auto f = local(data, 1, FloorKind::kPrintDouble);
+    for (int r = 0; r < cells; ++r) {
+        const int k = r % cases;
+        const float stored = 15.0f + static_cast<float>(r % 400) * 0.25f;
+        data->store_integer(0, r, k);
+        data->store_real(1, r, stored);
+        if (k % 2)
+            f->double_cells.push_back(
+                {"%.2f", converted_float(stored, "degC", "degF"), unit_suffix("degF")});
+        else
+            f->double_cells.push_back({"%.1f", static_cast<double>(stored), unit_suffix("degC")});
+    }
+    return f;
+}
+
 // ---- Other kinds ------------------------------------------------------------
 
 std::unique_ptr<Fixture> date_time(int cells, int) {
@@ -393,6 +459,9 @@ const std::vector<Kind>& kinds() {
         {"remote_label_100", remote_label, 100},
         {"remote_label_1000", remote_label, 1000},
         {"row_template", row_template, 0},
+        {"row_template_plain", row_template_plain, 0},
+        {"remote_references", remote_references, 0},
+        {"trigger_cases_2000", trigger_cases, 2000},
         {"date_time", date_time, 0},
         {"plain_string", plain_string, 0},
         {"system_variable", system_variable, 0},

@@ -101,7 +101,7 @@ struct Kind {
     std::string name;
     // Builds the fixture for `cells` requested cells.
     std::unique_ptr<Fixture> (*make)(int cells, int parameter);
-    int parameter;  // remote rows for the remote kinds, else 0
+    int parameter;  // remote rows of remote_label, cases of trigger_cases, else 0
 };
 
 // Every kind, in report order.

@@ -14,7 +14,10 @@ constexpr kq::Pos kUnitKeyLength = 5;
 bool kq::unit_named_for_case(const std::string& format, const std::string& caseName,
                              std::string& name) {
     // A plain search: the case name may also stand earlier than its "[...]".
-    const Pos caseAt = find_from(format, caseName);
+    return unit_named_at(format, find_from(format, caseName), name);
+}
+
+bool kq::unit_named_at(const std::string& format, Pos caseAt, std::string& name) {
     if (caseAt == kNone) return false;
     const Pos key = find_from(format, kUnitKey, caseAt);
     if (key == kNone) return false;

@@ -31,8 +31,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/first_occurrences.h"
 #include "core/format_units.h"
 #include "core/formatter.h"
 #include "core/table_access.h"
@@ -148,7 +150,8 @@ private:
         if (!r.done) {
             r.done = true;
             std::string name;
-            if (unitPerRow_ && unit_named_for_case(format_, caseName, name)) {
+            const Pos caseAt = case_position(found, caseName);
+            if (unitPerRow_ && unit_named_at(format_, caseAt, name)) {
                 r.unit_found = true;
                 r.unit = GetUnitEnum(name.c_str());
                 note_unknown_unit(r.unit, name);
@@ -159,16 +162,17 @@ private:
                            r.suffix + "\"";
                 });
             }
-            r.resolved = resolve_specifier_for_case(formatter_, Column::syntax(), format_, caseName,
-                                                    live_, row, r.specifier, r.remote);
+            r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_, caseAt,
+                                                   live_, row, r.specifier, r.remote);
             if (r.resolved && !r.remote) {
                 r.printer.set(r.specifier);
                 r.pseudo = is_pseudo_specifier(r.specifier);
             }
             note_specifier(row, r.resolved != 0, r.specifier, &caseName, found >= 0);
         } else if (r.remote) {
-            r.resolved = resolve_specifier_for_case(formatter_, Column::syntax(), format_, caseName,
-                                                    live_, row, r.specifier, r.remote);
+            r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_,
+                                                   case_position(found, caseName), live_, row,
+                                                   r.specifier, r.remote);
         }
         if (r.unit_found) {
             displayUnit_ = r.unit;
@@ -182,6 +186,22 @@ private:
             borrowed_.set(specifier_);
             take(specifier_, &borrowed_, is_pseudo_specifier(specifier_));
         }
+    }
+
+    // Where the case's name first stands in the format: its unit and its
+    // specifier are looked for from there. After a few cases the names of
+    // all cases are found in one pass over the format, not one search each.
+    Pos case_position(int found, const std::string& caseName) {
+        constexpr int kCasesSearchedAlone = 8;
+        if (found >= 0 && casePositions_.empty() && ++casesSearched_ > kCasesSearchedAlone) {
+            std::vector<std::string_view> names;
+            names.reserve(static_cast<size_t>(cases_->size()));
+            for (int i = 0; i < cases_->size(); ++i) names.emplace_back(cases_->name(i));
+            casePositions_ = first_occurrences(format_, names);
+        }
+        if (found >= 0 && !casePositions_.empty())
+            return casePositions_[static_cast<size_t>(found)];
+        return find_from(format_, caseName);
     }
 
     // "%76g" and "%86g" become a real specifier for this value, the text
@@ -287,6 +307,8 @@ private:
     bool fixedPseudo_ = false;
 
     std::unique_ptr<TriggerCases> cases_;
+    std::vector<Pos> casePositions_;  // of every case name, once worked out
+    int casesSearched_ = 0;
     std::vector<CaseResult> results_;
     const std::string noCase_;
     ParsedSpecifier borrowed_;  // a specifier from another table

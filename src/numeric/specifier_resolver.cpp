@@ -116,9 +116,15 @@ int resolve_specifier(kq::Formatter& formatter, const SpecifierSyntax& syntax,
 int resolve_specifier_for_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                                const std::string& format, const std::string& caseName,
                                KWTABLE* table, long row, std::string& specifier, bool& remote) {
+    return resolve_specifier_at_case(formatter, syntax, format, find_from(format, caseName), table,
+                                     row, specifier, remote);
+}
+
+int resolve_specifier_at_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
+                              const std::string& format, Pos caseAt, KWTABLE* table, long row,
+                              std::string& specifier, bool& remote) {
     remote = false;
-    return resolve_from(formatter, syntax, format, true, find_from(format, caseName), table, row,
-                        specifier, 0, remote);
+    return resolve_from(formatter, syntax, format, true, caseAt, table, row, specifier, 0, remote);
 }
 
 }  // namespace kq

@@ -41,5 +41,10 @@ int resolve_specifier(kq::Formatter& formatter, const SpecifierSyntax& syntax,
 int resolve_specifier_for_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
                                const std::string& format, const std::string& caseName,
                                KWTABLE* table, long row, std::string& specifier, bool& remote);
+// The same when the first occurrence of the case name in `format` is known:
+// `caseAt` (npos when the name does not occur).
+int resolve_specifier_at_case(kq::Formatter& formatter, const SpecifierSyntax& syntax,
+                              const std::string& format, std::string::size_type caseAt,
+                              KWTABLE* table, long row, std::string& specifier, bool& remote);
 
 }  // namespace kq

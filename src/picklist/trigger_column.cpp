@@ -7,6 +7,10 @@
 // equals the trigger column's value text in the row is in force.
 #include "picklist/trigger_column.h"
 
+#include <string_view>
+#include <vector>
+
+#include "core/first_occurrences.h"
 #include "core/formatter.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
@@ -52,11 +56,19 @@ TriggerCases::TriggerCases(KWTABLE* live, const std::string& format) {
     while (open != kNone) {
         const Pos close = find_from(format, ']', open + 1);
         if (close == kNone) break;
-        Case c{between(format, open + 1, close), false, std::string(), false, 0};
-        // The name is looked up as plain text: the first occurrence counts,
-        // even inside a longer name.
-        const Pos named = find_from(triggerFormat, c.name);
-        const Pos valueOpen = named == kNone ? kNone : find_from(triggerFormat, '(', named + 1);
+        cases_.push_back(Case{between(format, open + 1, close), false, std::string(), false, 0});
+        open = find_from(format, '[', close);
+    }
+    // A name is looked up as plain text: its first occurrence counts, even
+    // inside a longer name.
+    std::vector<std::string_view> names;
+    names.reserve(cases_.size());
+    for (const Case& c : cases_) names.emplace_back(c.name);
+    const std::vector<Pos> named = first_occurrences(triggerFormat, names);
+    for (size_t i = 0; i < cases_.size(); ++i) {
+        Case& c = cases_[i];
+        const Pos valueOpen =
+            named[i] == kNone ? kNone : find_from(triggerFormat, '(', named[i] + 1);
         if (valueOpen != kNone) {
             c.has_value = true;
             c.value =
@@ -64,8 +76,6 @@ TriggerCases::TriggerCases(KWTABLE* live, const std::string& format) {
             c.has_number = is_ld_text(c.value, c.number);
             any_value_ = true;
         }
-        cases_.push_back(std::move(c));
-        open = find_from(format, '[', close);
     }
     // Indexes from a value to the first case that has it, so that a row's
     // case is found without walking every case.

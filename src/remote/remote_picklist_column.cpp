@@ -15,6 +15,8 @@
 #include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/text_search.h"
+#include "remote/labels_by_value.h"
+#include "remote/remote_reference.h"
 #include "remote/row_template.h"
 
 namespace kq {
@@ -113,8 +115,9 @@ private:
     }
     void parse(const std::string& reference) {
         if (!kq::contains(reference, '.')) return;
-        if (!fmt_.parseRemotePickList(reference, names_, old_table_, new_table_, column_,
-                                      old_cells_, new_cells_))
+        RemoteOutcome outcome;
+        if (!kq::parse_remote_reference(fmt_, reference, names_, old_table_, new_table_, column_,
+                                        old_cells_, new_cells_, options_, outcome))
             result_ = 0;
     }
 
@@ -167,6 +170,8 @@ private:
             return;
         }
         // The row-by-row form of getFormattedDataForRow, keeping its result.
+        // It empties the map, so the columns read into it so far are gone.
+        labelled_read_.clear();
         if (!kq::format_rows_from_template(fmt_, new_table_, old_table_, column_, names_, reference,
                                            static_cast<unsigned int>(marker), old_cells_,
                                            new_cells_))
@@ -241,6 +246,11 @@ private:
     TokenFinder braces_;
     TokenFinder equals_;
 
+    // Labelled remote columns already read into names_: many references to
+    // one column read its rows once.
+    LabelledColumnsRead labelled_read_;
+    RemoteReferenceOptions options_{&labelled_read_, false};
+
     Pos begin_ = 0;  // start of the text not yet scanned
     int result_ = 1;
 };
@@ -260,7 +270,15 @@ int kq::Formatter::extractFormatDataFromRemotePicklistString(
     // An empty map means the references formatted the column themselves.
     if (!names.empty()) {
         if (!getPrettyValFromMap(oldTable, column, names, oldCells)) result = 0;
-        if (!getPrettyValFromMap(newTable, column, names, newCells)) result = 0;
+        // Integer cells of the live table are looked up by value.
+        const int type = newTable->get_int_type(static_cast<int>(column));
+        if (kq::LabelsByValue::applies(type) &&
+            newCells.size() >= kq::LabelsByValue::kMinimumCells) {
+            if (!kq::LabelsByValue(*this, newTable, column, type, names).name_cells(newCells))
+                result = 0;
+        } else if (!getPrettyValFromMap(newTable, column, names, newCells)) {
+            result = 0;
+        }
     }
     return result;
 }

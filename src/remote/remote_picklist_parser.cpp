@@ -3,13 +3,18 @@
 // values, as system-variable names, or through a value-to-name map built
 // from the remote rows and their label column.
 
+#include <charconv>
+#include <cstddef>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "core/formatter.h"
 #include "core/log_lines.h"
 #include "core/table_access.h"
 #include "core/text_search.h"
 #include "kw_table.h"
+#include "remote/remote_reference.h"
 #include "remote/row_template.h"
 
 namespace kq {
@@ -56,11 +61,12 @@ void read_labels(KWTABLE* remote, int key_column, const std::string& label_colum
 }  // namespace
 }  // namespace kq
 
-int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& names,
-                                       KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
-                                       KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
-    using namespace kq;
-    note("remote reference", -1, [&] { return formatString; });
+int kq::parse_remote_reference(Formatter& formatter, const std::string& formatString,
+                               KQ_NAME_MAP& names, KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
+                               long column, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells,
+                               const RemoteReferenceOptions& options, RemoteOutcome& outcome) {
+    outcome = RemoteOutcome::kFailed;
+    formatter.note("remote reference", -1, [&] { return formatString; });
     // Without a "." both names are the whole reference.
     const Pos dot = find_from(formatString, '.');
     const std::string tableName = between(formatString, 0, dot);
@@ -68,9 +74,10 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
 
     // Without a master table no remote table can be reached: the same as a
     // table that does not exist.
-    KWTABLE* remote = pMasterTable ? pMasterTable->get_class_pointer(tableName.c_str()) : nullptr;
+    KW_MASTER_TABLE* master = formatter.master_table();
+    KWTABLE* remote = master ? master->get_class_pointer(tableName.c_str()) : nullptr;
     if (remote == nullptr) {
-        note("missing table", -1, [&] { return tableName; });
+        formatter.note("missing table", -1, [&] { return tableName; });
         KQ_DEBUG_LINE("Cannot get class pointer for table named: %s", tableName.c_str());
         return 0;
     }
@@ -79,31 +86,42 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
 
     const int remoteColumn = remote->get_column_number(columnName, true);
     if (remoteColumn < 0) {
-        note("missing column", -1, [&] { return tableName + "." + columnName; });
+        formatter.note("missing column", -1, [&] { return tableName + "." + columnName; });
         KQ_DEBUG_LINE("Cannot get the column number for column named: %s", columnName.c_str());
         return 0;
     }
 
     const std::string remoteFormat = remote->get_us_format(remoteColumn);
-    if (check_if_int(remoteFormat)) {
-        extractFormatDataForIntData(remoteFormat, oldTable, newTable, column, oldCells, newCells);
+    if (formatter.check_if_int(remoteFormat)) {
+        outcome = RemoteOutcome::kIntFormat;
+        formatter.extractFormatDataForIntData(remoteFormat, oldTable, newTable, column, oldCells,
+                                              newCells);
         return 1;
     }
 
     // A labelled column is not asked for its system-variable selection.
     std::string labelColumn;
     std::string selection;
-    const bool labelled = checkLabelCol(remote, remoteColumn, labelColumn) != 0;
-    const bool systemVar = !labelled && checkSystemVar(remote, remoteColumn, selection) != 0;
+    const bool labelled = formatter.checkLabelCol(remote, remoteColumn, labelColumn) != 0;
+    const bool systemVar =
+        !labelled && formatter.checkSystemVar(remote, remoteColumn, selection) != 0;
     if ((!labelled && !systemVar) || contains(formatString, "__remoterow__")) {
-        extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells, newCells);
+        outcome = RemoteOutcome::kPlain;
+        if (!options.defer_plain)
+            formatter.extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells,
+                                                          newCells);
         return 1;
     }
 
     if (labelled) {
+        outcome = RemoteOutcome::kLabelled;
         // A label column the remote table lacks reads as empty names.
-        if (trace() != nullptr && remote->get_column_number(labelColumn, true) < 0)
-            note("missing label column", -1, [&] { return tableName + "." + labelColumn; });
+        if (formatter.trace() != nullptr && remote->get_column_number(labelColumn, true) < 0)
+            formatter.note("missing label column", -1,
+                           [&] { return tableName + "." + labelColumn; });
+        // A column already read into this map in this call has nothing to add.
+        if (options.read != nullptr && !options.read->emplace(tableName, remoteColumn).second)
+            return 1;
         const bool valveColumn =
             newTable->get_internal_name(static_cast<int>(column)) == kValveColumn;
         kq::read_labels(remote, remoteColumn, labelColumn, valveColumn, tableName == kValveTable,
@@ -111,32 +129,125 @@ int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& na
         return 1;
     }
 
-    getPrettyValFromSystemVar(oldTable, column, oldCells);
-    getPrettyValFromSystemVar(newTable, column, newCells);
+    outcome = RemoteOutcome::kSystemVar;
+    formatter.getPrettyValFromSystemVar(oldTable, column, oldCells);
+    formatter.getPrettyValFromSystemVar(newTable, column, newCells);
     return 1;
 }
 
+int kq::Formatter::parseRemotePickList(std::string formatString, KQ_NAME_MAP& names,
+                                       KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
+                                       KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
+    RemoteOutcome outcome;
+    return kq::parse_remote_reference(*this, formatString, names, oldTable, newTable, column,
+                                      oldCells, newCells, RemoteReferenceOptions(), outcome);
+}
+
 namespace kq {
+namespace {
+
+// The plain values the row template writes. A reference whose remote column
+// shows plain values writes every cell of both lists; the same write again
+// changes only the cells some other row wrote in between, so after the first
+// full write only those are written again. A column type that has no plain
+// value logs once per cell on each write; there every write stays whole.
+class PlainRewrites {
+public:
+    PlainRewrites(kq::Formatter& formatter, KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
+                  KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells)
+        : fmt_(formatter),
+          old_table_(oldTable),
+          new_table_(newTable),
+          column_(column),
+          old_cells_(oldCells),
+          new_cells_(newCells),
+          type_(newTable->get_int_type(static_cast<int>(column))),
+          silent_(type_ == KQ_TYPE_STRING || type_ == KQ_TYPE_INT32 || type_ == KQ_TYPE_UINT32 ||
+                  type_ == KQ_TYPE_BYTE) {}
+
+    // Every cell as its plain value.
+    void write_all() {
+        if (!current_ || !silent_) {
+            fmt_.extractFormatDataFromOldAndNewTable(old_table_, new_table_, column_, old_cells_,
+                                                     new_cells_);
+        } else {
+            for (std::size_t i : touched_) {
+                rewrite(old_table_, old_cells_, i);
+                if (i < new_cells_.size()) rewrite(new_table_, new_cells_, i);
+            }
+        }
+        current_ = true;
+        touched_.clear();
+    }
+    // Old cell i and new cell i (if any) were written by something else.
+    void touched(std::size_t i) {
+        if (current_) touched_.push_back(i);
+    }
+    // Every cell was written by something else.
+    void all_touched() {
+        current_ = false;
+        touched_.clear();
+    }
+
+private:
+    template <class Table>
+    void rewrite(Table* table, KQ_CELL_LIST& cells, std::size_t i) {
+        if (!kq::row_in_range(table, cells[i].row)) return;
+        if constexpr (std::is_same_v<Table, KQ_TABLE_COPY>)
+            fmt_.getDBptPhysicalValFromOldTable(table, type_, text_, column_,
+                                                static_cast<unsigned int>(i), cells);
+        else
+            fmt_.getDBptPhysicalValFromNewTable(table, type_, text_, column_,
+                                                static_cast<unsigned int>(i), cells);
+        cells[i].value = text_;
+    }
+
+    kq::Formatter& fmt_;
+    KQ_TABLE_COPY* old_table_;
+    KWTABLE* new_table_;
+    long column_;
+    KQ_CELL_LIST& old_cells_;
+    KQ_CELL_LIST& new_cells_;
+    const int type_;
+    const bool silent_;
+    bool current_ = false;              // every cell not in touched_ holds its plain value
+    std::vector<std::size_t> touched_;  // cells written since (may repeat)
+    std::string text_;
+};
+
+}  // namespace
 
 int format_rows_from_template(kq::Formatter& formatter, KWTABLE* newTable, KQ_TABLE_COPY* oldTable,
                               long column, KQ_NAME_MAP& names, const std::string& rowTemplate,
                               unsigned int marker, KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells) {
     if (marker > rowTemplate.size()) return 0;  // no marker where the caller said
     constexpr std::size_t kMarkerLength = sizeof(kRowNumberMarker) - 1;
+    RemoteReferenceOptions options;
+    options.defer_plain = true;
+    PlainRewrites plain(formatter, oldTable, newTable, column, oldCells, newCells);
     int result = 1;
     std::string reference;
+    char number[24];
     for (std::size_t i = 0; i < oldCells.size(); ++i) {
         reference = rowTemplate;
-        reference.replace(marker, kMarkerLength,
-                          std::to_string(static_cast<long long>(oldCells[i].row) + 1));
-        if (!formatter.parseRemotePickList(reference, names, oldTable, newTable, column, oldCells,
-                                           newCells)) {
+        const std::to_chars_result end = std::to_chars(number, number + sizeof number,
+                                                       static_cast<long long>(oldCells[i].row) + 1);
+        reference.replace(marker, kMarkerLength, number,
+                          static_cast<std::size_t>(end.ptr - number));
+        RemoteOutcome outcome;
+        if (!parse_remote_reference(formatter, reference, names, oldTable, newTable, column,
+                                    oldCells, newCells, options, outcome)) {
             formatter.note("remote row", oldCells[i].row, [&] { return reference; });
             KQ_DEBUG_LINE("Failed to parse RemotePickList for Table : %s", reference.c_str());
             result = 0;
             continue;
         }
+        if (outcome == RemoteOutcome::kPlain)
+            plain.write_all();
+        else if (outcome != RemoteOutcome::kLabelled)
+            plain.all_touched();
         if (names.empty()) continue;  // the reference formatted the column itself
+        plain.touched(i);
         if (!formatter.getRowPrettyValFromMap(oldTable, column, names, oldCells[i])) result = 0;
         if (i < newCells.size() &&
             !formatter.getRowPrettyValFromMap(newTable, column, names, newCells[i]))

@@ -147,6 +147,28 @@ TEST(NumericColumns, CaseInForce) {
     EXPECT_EQ(v.live_view, Texts{"1 bar"});  // the unit name ends at a zero byte
 }
 
+// Many cases, each name found by its first occurrence as plain text: K3's
+// value is read from "zK3(7)" (so MODE 7 is K3's, MODE 3 nobody's) and K5's
+// specifier is looked for from the "K5" inside K4's text.
+TEST(NumericColumns, ManyCasesTakeFirstOccurrences) {
+    std::string trigger = "zK3(7)", format = "@MODE{";
+    const char* const specifiers[] = {"%.0f", "%.1f", "%.2f", "%.3f", "K5 float(%.4f)", "%.1f",
+                                      "%.2f", "%.3f", "%.0f", "%.1f", "%.2f",           "%.3f"};
+    kqtest::TableSpec spec{"T", {}, {}};
+    for (int k = 0; k < 12; ++k) {
+        const std::string name = "K" + std::to_string(k);
+        trigger += "," + name + "(" + std::to_string(k) + ")";
+        format +=
+            (k ? ",[" : "[") + name + "]" +
+            (k == 4 ? std::string(specifiers[k]) : "float(" + std::string(specifiers[k]) + ")");
+        spec.rows.push_back({std::to_string(k), "1"});
+    }
+    spec.columns = {{"MODE", 9, trigger}, {"v", 13, format + "}"}};
+    const auto v = kqtest::format_column(spec, 1, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    EXPECT_EQ(v.live_view, (Texts{"1", "1.0", "1.00", "1", "1.0000", "1.0000", "1.00", "1.000", "1",
+                                  "1.0", "1.00", "1.000"}));
+}
+
 // Old rows take their case from the live table; the specifier and unit of
 // the row before run on into rows whose case has none, from the old cells
 // into the new ones, also a "%76g" decoded for that row's value (1.2345672

@@ -160,3 +160,53 @@ TEST(RemotePickList, ReferencesTakenFromEachShape) {
         EXPECT_EQ(tables, c.tables) << c.format;
     }
 }
+
+// Enough live cells of an integer column to be looked up by stored value:
+// the names, the misses (logged in list order, cells kept) and rows outside
+// the table (read as the empty text) must be those of a lookup by text, and
+// a column named again, also after a row template emptied the map, names
+// the cells the same way.
+TEST(RemotePickList, ManyCellsAndReferencesLookUpAsText) {
+    const Strings stored{"1", "3", "7", "0", "3", "1", "7", "0", "1"};
+    const std::vector<int> rows{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1};
+    const Strings shown{"One", "Three", "k", "Zero", "Three", "One", "k", "Zero", "One", "k", "k"};
+    const std::string miss = "debug: Failed to get pretty name for physical value: ";
+    const Strings misses{miss + "7", miss + "7", miss, miss};
+    kqtest::World world;
+    world.add({"R",
+               {{"lab", 15, "", "", "", 0, "l"}, {"l", 15}},
+               {{"1", "One"}, {"1", "Uno"}, {"3", "Three"}, {"0", "Zero"}}});
+    world.add({"P1", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "first"}}});
+    for (const int type : {9, 8}) {
+        for (const char* format : {"x=R.lab", "a=R.lab,b=R.lab,c=R.lab",
+                                   "a=R.lab;__no_free_edit__b=P[__ROW_NUM__].k;__no_free_edit__"
+                                   "c=R.lab;__no_free_edit__"}) {
+            kqtest::TableSpec local = local_table(format, stored);
+            local.columns[0].type = type;
+            kqtest::LogCapture log;
+            const auto v = kqtest::format_column(local, 0, {0}, rows, world.master());
+            EXPECT_EQ(v.old_view, Strings{"One"}) << format << " type " << type;
+            EXPECT_EQ(v.live_view, shown) << format << " type " << type;
+            Strings logged;
+            for (const auto& line : log.lines())
+                if (line.rfind(miss, 0) == 0) logged.push_back(line);
+            EXPECT_EQ(logged, misses) << format << " type " << type;
+        }
+    }
+}
+
+// A row template whose remote columns alternate between plain values and
+// labels: every plain row shows the whole column plain again, also the cells
+// labelled by earlier rows; a labelled row names only its own cells.
+TEST(RemotePickList, RowTemplateMixingPlainAndLabelledColumns) {
+    kqtest::World world;
+    world.add({"P1", {{"k", 15}}, {{"1"}}});
+    world.add({"P2", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "two"}}});
+    world.add({"P3", {{"k", 15}}, {{"1"}}});
+    world.add({"P4", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "four"}}});
+    const auto v = kqtest::format_column(
+        local_table("x=P[__ROW_NUM__].k,__no_free_edit__", {"1", "1", "1", "1"}), 0, {0, 1, 2, 3},
+        {0, 1, 2, 3, 4}, world.master());
+    EXPECT_EQ(v.old_view, (Strings{"1", "1", "1", "four"}));
+    EXPECT_EQ(v.live_view, (Strings{"1", "1", "1", "four", "k"}));
+}
