@@ -137,6 +137,7 @@ TEST(RemotePickList, ReferencesTakenFromEachShape) {
         {"@M{[a]T1.c}", {"T1"}},
         {"@M{x}]T1.c", {"T1"}},  // "]" after "}": to the end
         {"x=T1.c__FILTER__y=T2.c", {"T1", "T2"}},
+        {"usage=5 x=T1.c", {"T1"}},  // the condition is stepped over
         // Malformed text and "usage=" conditions take nothing and end.
         {"n=T1.c usage=5\\__no_free_edit__", {}},
         {"usage=T1.c,usage=T2.c", {}},
@@ -193,20 +194,9 @@ TEST(RemotePickList, ManyCellsAndReferencesLookUpAsText) {
             EXPECT_EQ(logged, misses) << format << " type " << type;
         }
     }
-}
-
-// A row template whose remote columns alternate between plain values and
-// labels: every plain row shows the whole column plain again, also the cells
-// labelled by earlier rows; a labelled row names only its own cells.
-TEST(RemotePickList, RowTemplateMixingPlainAndLabelledColumns) {
-    kqtest::World world;
-    world.add({"P1", {{"k", 15}}, {{"1"}}});
-    world.add({"P2", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "two"}}});
-    world.add({"P3", {{"k", 15}}, {{"1"}}});
-    world.add({"P4", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "four"}}});
-    const auto v = kqtest::format_column(
-        local_table("x=P[__ROW_NUM__].k,__no_free_edit__", {"1", "1", "1", "1"}), 0, {0, 1, 2, 3},
-        {0, 1, 2, 3, 4}, world.master());
-    EXPECT_EQ(v.old_view, (Strings{"1", "1", "1", "four"}));
-    EXPECT_EQ(v.live_view, (Strings{"1", "1", "1", "four", "k"}));
+    // A text column is looked up by its text, however many cells.
+    kqtest::TableSpec text = local_table("x=R.lab", {"1", "10", "1", "10", "3", "30", "1", "10"});
+    text.columns[0].type = 15;
+    const auto v = kqtest::format_column(text, 0, {}, {0, 1, 2, 3, 4, 5, 6, 7}, world.master());
+    EXPECT_EQ(v.live_view, (Strings{"One", "k", "One", "k", "Three", "k", "One", "k"}));
 }
