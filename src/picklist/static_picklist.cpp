@@ -25,8 +25,10 @@ void kq::Formatter::populatePrettyValFromStaticPickList(std::string pickList, KQ
     Pos open = find_from(pickList, '(', entry);
     while (open != kNone) {
         const Pos close = find_from(pickList, ')', open);
-        const std::string name = between(pickList, entry, open);
-        const auto added = names.emplace(between(pickList, open + 1, close), name);
+        std::string name = between(pickList, entry, open);
+        // try_emplace leaves `name` alone when the value is already named, so
+        // the two names can still be compared; a new entry takes it over.
+        const auto added = names.try_emplace(between(pickList, open + 1, close), std::move(name));
         // A value named again with another name shows the first name only.
         if (!added.second && added.first->second != name)
             note("duplicate value", -1,
