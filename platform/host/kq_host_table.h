@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "kw_table.h"
@@ -100,14 +101,32 @@ private:
         std::vector<std::string> texts;
     };
     enum class Load : uint8_t { all, some, none };
-    bool in_range(int column, int row) const;
+    // The reads below run once per cell: they are defined here so that the
+    // compiler can fold them into each read.
+    bool in_range(int column, int row) const {
+        return column >= 0 && column < column_count() && row >= 0 && row < rows_;
+    }
     // Loads the column through the loader when the cell is not stored yet.
-    void ensure(int column, int row) const;
-    Number number(int column, int row) const;
+    void ensure(int column, int row) const {
+        if (loader_ && loaded_[static_cast<size_t>(column)] != Load::all) load(column, row);
+    }
+    void load(int column, int row) const;
+    Number number(int column, int row) const {
+        ensure(column, row);
+        const std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
+        return static_cast<size_t>(row) < numbers.size() ? numbers[static_cast<size_t>(row)]
+                                                         : Number{};
+    }
     const std::string& text(int column, int row) const;
     Number& number_slot(int column, int row);
     std::string& text_slot(int column, int row);
-    int stored_type(int column) const;
+    // Storage representation of a column: the five numeric type codes are
+    // kept as numbers, every other code (and a column out of range) as text.
+    int stored_type(int column) const {
+        if (column < 0 || column >= column_count()) return 15;
+        const int type = defs_[static_cast<size_t>(column)].type;
+        return type == 1 || type == 8 || type == 9 || type == 12 || type == 13 ? type : 15;
+    }
 
     std::string name_;
     std::vector<ColumnDef> defs_;
@@ -129,13 +148,16 @@ public:
     // Registers a live table over `data` under the data's name.
     void add_table(std::shared_ptr<TableData> data);
     LiveTable* find(const std::string& name) const;
+    // The registered names, sorted.
     std::vector<std::string> table_names() const;
 
     void define_sys_var(const std::string& name, const std::string& display);
     const std::string* sys_var_display(const std::string& name) const;
 
 private:
-    std::map<std::string, std::shared_ptr<LiveTable>> tables_;
+    // Hashed: a configuration can register many thousands of tables, and
+    // every remote reference looks one up by name.
+    std::unordered_map<std::string, std::shared_ptr<LiveTable>> tables_;
     std::map<std::string, std::string> sys_vars_;
 };
 

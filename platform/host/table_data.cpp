@@ -1,6 +1,7 @@
 // Cell storage of host tables: values kept in the target's representation,
 // conversions between storage classes done the way the configuration
 // database loader and the target's reads define them.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,19 +12,6 @@
 
 namespace kqhost {
 namespace {
-
-// Storage representation of a type code: the five numeric codes are kept as
-// numbers, every other code as text.
-int representation(int type) {
-    switch (type) {
-        case 1:
-        case 8:
-        case 9:
-        case 12:
-        case 13: return type;
-        default: return 15;
-    }
-}
 
 // Truncates toward zero and keeps the low 32 bits; NaN and infinities give 0.
 uint32_t wrap32(double value) {
@@ -85,19 +73,9 @@ int TableData::append_row() {
     return rows_ - 1;
 }
 
-int TableData::stored_type(int column) const {
-    const ColumnDef* def = this->column(column);
-    return def ? representation(def->type) : 15;
-}
-
-bool TableData::in_range(int column, int row) const {
-    return column >= 0 && column < column_count() && row >= 0 && row < rows_;
-}
-
-void TableData::ensure(int column, int row) const {
-    if (!loader_) return;
+// The slow part of ensure(): the column is not wholly stored.
+void TableData::load(int column, int row) const {
     const size_t c = static_cast<size_t>(column);
-    if (loaded_[c] == Load::all) return;
     const std::vector<bool>& rows = partial_[c];
     if (loaded_[c] == Load::some && static_cast<size_t>(row) < rows.size() &&
         rows[static_cast<size_t>(row)])
@@ -107,12 +85,6 @@ void TableData::ensure(int column, int row) const {
     loaded_[c] = Load::all;
     partial_[c].clear();
     loader_(const_cast<TableData&>(*this), column);
-}
-
-TableData::Number TableData::number(int column, int row) const {
-    ensure(column, row);
-    const std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
-    return static_cast<size_t>(row) < numbers.size() ? numbers[static_cast<size_t>(row)] : Number{};
 }
 
 const std::string& TableData::text(int column, int row) const {
@@ -328,7 +300,9 @@ LiveTable* MasterData::find(const std::string& name) const {
 
 std::vector<std::string> MasterData::table_names() const {
     std::vector<std::string> names;
+    names.reserve(tables_.size());
     for (const auto& entry : tables_) names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -229,7 +229,9 @@ private:
 
     // The printed value and the unit text, written in one go.
     void write_cell(_kq_fomatted_cell_data_struct& cell, std::size_t length) {
-        if (length + suffix_->size() <= sizeof text_) {
+        if (suffix_->empty()) {  // the usual case: no unit text
+            cell.value.assign(text_, length);
+        } else if (length + suffix_->size() <= sizeof text_) {
             std::memcpy(text_ + length, suffix_->data(), suffix_->size());
             cell.value.assign(text_, length + suffix_->size());
         } else {
