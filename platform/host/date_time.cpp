@@ -1,8 +1,8 @@
 // Host date/time formatter. Values are seconds from 1970-01-01 00:00:00 UTC
 // held in 32 bits; a wider host `long` is cut to its low 32 bits first, so
 // every host prints what the 32-bit target prints.
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "civil_date.h"
@@ -24,11 +24,16 @@ char token_at(const std::string& format, std::string::size_type pos) {
     return c == 'H' || c == 'M' || c == 'S' ? c : 0;
 }
 
-void append_number(std::string& out, uint64_t number) {
+// Appends `number` in decimal, zero-padded to at least `digits` digits, as
+// "%02llu" and its kin print it.
+void append_padded(std::string& out, uint64_t number, int digits) {
     char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%02llu", static_cast<unsigned long long>(number));
-    out += buffer;
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
+    for (auto n = end - buffer; n < digits; ++n) out += '0';
+    out.append(buffer, end);
 }
+
+void append_number(std::string& out, uint64_t number) { append_padded(out, number, 2); }
 
 }  // namespace
 
@@ -47,12 +52,19 @@ void CSysDateTimeFormat::GetDateTime(long value, std::string& out) {
         --days;
     }
     const kqhost::CivilDate date = kqhost::civil_from_days(days);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%04lld-%02d-%02d %02d:%02d:%02d",
-                  static_cast<long long>(date.year), date.month, date.day,
-                  static_cast<int>(secondOfDay / 3600), static_cast<int>(secondOfDay / 60 % 60),
-                  static_cast<int>(secondOfDay % 60));
-    out = buffer;
+    // 32-bit seconds reach the years 1901 to 2038: four digits, no sign.
+    out.clear();
+    append_padded(out, static_cast<uint64_t>(date.year), 4);
+    out += '-';
+    append_padded(out, static_cast<uint64_t>(date.month), 2);
+    out += '-';
+    append_padded(out, static_cast<uint64_t>(date.day), 2);
+    out += ' ';
+    append_padded(out, static_cast<uint64_t>(secondOfDay / 3600), 2);
+    out += ':';
+    append_padded(out, static_cast<uint64_t>(secondOfDay / 60 % 60), 2);
+    out += ':';
+    append_padded(out, static_cast<uint64_t>(secondOfDay % 60), 2);
 }
 
 void CSysDateTimeFormat::GetTime(long value, std::string& out, char /*unused*/,

@@ -2,6 +2,7 @@
 // conversions between storage classes done the way the configuration
 // database loader and the target's reads define them.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -185,18 +186,15 @@ void TableData::read(int column, int row, std::string& out) const {
         out.clear();
         return;
     }
+    // Integers in decimal, as "%u", "%lu" and "%ld" print them; floats as "%g".
     char buf[64];
+    const auto decimal = [&](auto value) {
+        out.assign(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    };
     switch (stored_type(column)) {
-        case 1:
-            std::snprintf(buf, sizeof buf, "%u", static_cast<unsigned>(number(column, row).byte));
-            break;
-        case 8:
-            std::snprintf(buf, sizeof buf, "%lu",
-                          static_cast<unsigned long>(number(column, row).u32));
-            break;
-        case 9:
-            std::snprintf(buf, sizeof buf, "%ld", static_cast<long>(number(column, row).i32));
-            break;
+        case 1: decimal(static_cast<unsigned>(number(column, row).byte)); return;
+        case 8: decimal(number(column, row).u32); return;
+        case 9: decimal(number(column, row).i32); return;
         case 12:
             std::snprintf(buf, sizeof buf, "%g", static_cast<double>(number(column, row).f32));
             break;
