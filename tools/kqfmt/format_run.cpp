@@ -37,8 +37,7 @@ void advise_huge_pages(const TableResult& result) {
     for (const auto* view : {&result.old_columns, &result.new_columns}) {
         for (const auto& column : *view) {
             const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(column.cells.data());
-            const std::uintptr_t bytes =
-                column.cells.capacity() * sizeof(KQ_CELL_LIST::value_type);
+            const std::uintptr_t bytes = column.cells.capacity() * sizeof(KQ_CELL_LIST::value_type);
             if (bytes == 0) continue;
             low = std::min(low, begin);
             high = std::max(high, begin + bytes);
