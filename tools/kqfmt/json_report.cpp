@@ -15,9 +15,7 @@ void newline(Output& out, int depth) {
 }
 
 void string_value(Output& out, std::string_view text) {
-    std::string quoted;
-    append_json_string(quoted, text);
-    out << quoted;
+    out.append_with([text](std::string& gathered) { append_json_string(gathered, text); });
 }
 
 // "key": (the key is plain ASCII)

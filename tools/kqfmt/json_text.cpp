@@ -63,11 +63,22 @@ void append_value(std::string& out, const Json& value, int depth) {
         out += value.dump();  // numbers, booleans, null
 }
 
+// True for a byte that JSON text holds as it is: printable ASCII but the
+// quote and the backslash (DEL included, as JSON allows).
+bool stands_for_itself(unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; }
+
 }  // namespace
 
 void append_json_string(std::string& out, std::string_view bytes) {
     out += '"';
     for (std::size_t pos = 0; pos < bytes.size();) {
+        // A run of such bytes is copied whole.
+        std::size_t end = pos;
+        while (end < bytes.size() && stands_for_itself(static_cast<unsigned char>(bytes[end])))
+            ++end;
+        out.append(bytes.data() + pos, end - pos);
+        pos = end;
+        if (pos == bytes.size()) break;
         const unsigned char c = static_cast<unsigned char>(bytes[pos]);
         const std::size_t length = utf8_sequence_length(bytes, pos);
         if (length > 1) {

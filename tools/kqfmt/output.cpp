@@ -4,16 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 #include "input_error.h"
 
 namespace kqfmt {
-namespace {
-
-constexpr std::size_t kBufferBytes = 1 << 16;
-
-}  // namespace
 
 Output::Output(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
 
@@ -29,7 +25,12 @@ Output& Output::operator<<(char c) {
     return *this;
 }
 
-Output& Output::operator<<(long long number) { return *this << std::to_string(number); }
+Output& Output::operator<<(long long number) {
+    char text[24];
+    return *this << std::string_view(
+               text, static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr -
+                                              text));
+}
 
 void Output::flush() { write_out(); }
 

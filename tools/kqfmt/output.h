@@ -20,12 +20,21 @@ public:
     Output& operator<<(std::string_view text);
     Output& operator<<(char c);
     Output& operator<<(long long number);
+    // Lets `append(std::string&)` write straight into the gathered text,
+    // for text that is escaped as it is copied.
+    template <class Append>
+    Output& append_with(Append&& append) {
+        append(buffer_);
+        if (buffer_.size() >= kBufferBytes) write_out();
+        return *this;
+    }
 
     // Writes everything gathered so far; throws as above. Called at the end
     // of each table and before the tool exits.
     void flush();
 
 private:
+    static constexpr std::size_t kBufferBytes = 1 << 16;
     void write_out();
 
     int fd_;
