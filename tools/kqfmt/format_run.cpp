@@ -17,19 +17,26 @@ namespace {
 
 // The cell records of one view: the requested rows, or rows 0 to count - 1.
 void fill_cells(KQ_CELL_LIST& cells, const Request& request, int row_count) {
+    // Records start empty; copying the usual empty initial text into each
+    // would cost a call per record.
+    const auto add = [&cells, &request](int32_t row) {
+        cells.emplace_back().row = row;
+        if (!request.initial.empty()) cells.back().value = request.initial;
+    };
     if (request.rows) {
-        for (int32_t row : *request.rows) cells.push_back({row, request.initial});
+        for (int32_t row : *request.rows) add(row);
     } else {
-        for (int32_t row = 0; row < row_count; ++row) cells.push_back({row, request.initial});
+        for (int32_t row = 0; row < row_count; ++row) add(row);
     }
 }
 
 // Asks the kernel to back the cell records of a large table with huge pages
-// before they are first written: they then cost a few page faults instead
-// of one per 4 KiB, which is much of the time it takes to make them. The
-// arrays are reserved one after the other, so they usually lie side by
-// side; their hull is advised only when it holds little else. Only advice:
-// where it is not supported nothing changes.
+// before they are first written, which saves many of the page faults that
+// are much of the time it takes to make them. The arrays are reserved one
+// after the other, so they usually lie side by side; their hull is advised
+// only when it holds little else. A 2 MiB block in which the allocator has
+// already written its bookkeeping stays in small pages (about half of them
+// for 100,000 rows). Only advice: where it is not supported nothing changes.
 void advise_huge_pages(const TableResult& result) {
 #ifdef MADV_HUGEPAGE
     constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
