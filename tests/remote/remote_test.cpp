@@ -200,3 +200,19 @@ TEST(RemotePickList, ManyCellsAndReferencesLookUpAsText) {
     const auto v = kqtest::format_column(text, 0, {}, {0, 1, 2, 3, 4, 5, 6, 7}, world.master());
     EXPECT_EQ(v.live_view, (Strings{"One", "k", "One", "k", "Three", "k", "One", "k"}));
 }
+
+// A row template whose remote columns alternate between plain values and
+// labels: every plain row shows the whole column plain again, also the cells
+// labelled by earlier rows; a labelled row names only its own cells.
+TEST(RemotePickList, RowTemplateMixingPlainAndLabelledColumns) {
+    kqtest::World world;
+    world.add({"P1", {{"k", 15}}, {{"1"}}});
+    world.add({"P2", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "two"}}});
+    world.add({"P3", {{"k", 15}}, {{"1"}}});
+    world.add({"P4", {{"k", 15, "", "", "", 0, "l"}, {"l", 15}}, {{"1", "four"}}});
+    const auto v = kqtest::format_column(
+        local_table("x=P[__ROW_NUM__].k,__no_free_edit__", {"1", "1", "1", "1"}), 0, {0, 1, 2, 3},
+        {0, 1, 2, 3, 4}, world.master());
+    EXPECT_EQ(v.old_view, (Strings{"1", "1", "1", "four"}));
+    EXPECT_EQ(v.live_view, (Strings{"1", "1", "1", "four", "k"}));
+}
