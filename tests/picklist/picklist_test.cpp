@@ -44,6 +44,10 @@ TEST(StaticPickList, EntriesAndStoredText) {
         {9, "A(01),B(+1),C( 1),D(1)", "1", "D"},
         {9, "Z(-0),Y(00),X(0x0)", "0", "k"},
         {9, "Wide(4294967303),Seven(7 )", "7", "k"},
+        // The list ends one character before "__no_free_edit__", unless that
+        // marker opens the text.
+        {15, "A(0);__no_free_edit__C(3)", "3", "k"},
+        {15, "__no_free_edit__A(1)", "1", "__no_free_edit__A"},
     };
     for (const auto& c : cases) check({"v", c.type, c.list}, c.stored, c.shown);
 }
