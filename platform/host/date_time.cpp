@@ -33,8 +33,6 @@ void append_padded(std::string& out, uint64_t number, int digits) {
     out.append(buffer, end);
 }
 
-void append_number(std::string& out, uint64_t number) { append_padded(out, number, 2); }
-
 }  // namespace
 
 CSysDateTimeFormat::CSysDateTimeFormat() = default;
@@ -94,15 +92,15 @@ void CSysDateTimeFormat::GetTime(long value, std::string& out, char /*unused*/,
     for (std::string::size_type pos = 0; pos < format.size();) {
         switch (token_at(format, pos)) {
             case 'H':
-                append_number(text, hours);
+                append_padded(text, hours, 2);
                 pos += 2;
                 break;
             case 'M':
-                append_number(text, minutes);
+                append_padded(text, minutes, 2);
                 pos += 2;
                 break;
             case 'S':
-                append_number(text, secs);
+                append_padded(text, secs, 2);
                 pos += 2;
                 break;
             default:
