@@ -90,22 +90,30 @@ def time_table(runs):
 
 
 def growth_table(runs):
-    """Time of a whole call at 8n cells over its time at n cells, per kind."""
+    """Time of a whole call at 8n cells over its time at n cells, per kind,
+    beside the same growth of its floor: a floor that grows faster than 8
+    shows what the machine's caches add to any path that reads that data."""
     small, large = GROWTH_SIZES
     lines = [
-        f"| kind | call at {small} cells (us) | call at {large} cells (us) | growth | goal |",
-        "|---|---:|---:|---:|---|",
+        f"| kind | call at {small} cells (us) | call at {large} cells (us) | growth "
+        "| floor growth | goal |",
+        "|---|---:|---:|---:|---:|---|",
     ]
+
+    def growth_of(kind, counter):
+        t_small = runs[(kind, small)][counter] * small / 1000
+        t_large = runs[(kind, large)][counter] * large / 1000
+        return t_small, t_large, (t_large / t_small if t_small else None)
+
     kinds = list(dict.fromkeys(k for k, _ in runs))
     for kind in kinds:
         if (kind, small) not in runs or (kind, large) not in runs:
             continue
-        t_small = runs[(kind, small)]["ns_per_cell"] * small / 1000
-        t_large = runs[(kind, large)]["ns_per_cell"] * large / 1000
-        growth = t_large / t_small if t_small else None
+        t_small, t_large, growth = growth_of(kind, "ns_per_cell")
+        floor_growth = growth_of(kind, "floor_ns_per_cell")[2]
         ok = growth is not None and growth <= GROWTH_LIMIT
         lines.append(f"| {kind} | {fmt(t_small)} | {fmt(t_large)} | {fmt(growth, 2)} "
-                     f"| {'met' if ok else 'NOT met'}: <= {GROWTH_LIMIT:g} |")
+                     f"| {fmt(floor_growth, 2)} | {'met' if ok else 'NOT met'}: <= {GROWTH_LIMIT:g} |")
     return "\n".join(lines)
 
 
