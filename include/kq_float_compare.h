@@ -27,7 +27,8 @@ KQ_EXPORT bool IsNonZeroFLOAT64(double x);
 // True unless |x| >= epsilon (true for NaN).
 KQ_EXPORT bool IsZeroFLOAT32(float x);
 KQ_EXPORT bool IsZeroFLOAT64(double x);
-// x when |x| >= epsilon; otherwise the smallest normal number with x's sign
-// (positive for NaN). The FLOAT64 test is made in single precision.
+// x when |x| >= epsilon; otherwise the smallest normal number, negative
+// when x < 0 and positive else: +min for 0, for -0 and for NaN. The FLOAT64
+// test is made in single precision.
 KQ_EXPORT float EnsureNonZeroFLOAT32(float x);
 KQ_EXPORT double EnsureNonZeroFLOAT64(double x);

@@ -6,6 +6,9 @@
 #   native  build/native  RelWithDebInfo, host compiler
 #   asan    build/asan    Debug, AddressSanitizer + UndefinedBehaviorSanitizer
 #   ppc     build/ppc     32-bit big-endian PowerPC cross build, tests under qemu-ppc
+#   seam    build/seam    the library alone, linked against the recording platform in
+#                         tests/seam instead of the host one, with the test of the
+#                         platform calls it makes
 #
 # It ends with a summary per configuration and a last line
 # "N passed, N failed": GoogleTest tests over all configurations, counted
@@ -36,7 +39,7 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root" || exit 1
 jobs="${KQ_JOBS:-2}"
-configs="${KQ_CONFIGS:-native asan ppc tsan fuzz bench package}"
+configs="${KQ_CONFIGS:-native asan ppc seam tsan fuzz bench package}"
 start=$SECONDS
 
 total_passed=0
@@ -221,6 +224,10 @@ for config in $configs; do
             run_config ppc -DCMAKE_BUILD_TYPE=RelWithDebInfo \
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-powerpc-linux-gnu.cmake" \
                 -DKQ_BUILD_TOOLS="$tools"
+            ;;
+        seam)
+            run_config seam -DCMAKE_BUILD_TYPE=Debug -DKQ_PLATFORM_TARGET=kqplatform_recording \
+                -DKQ_PLATFORM_DIR="$root/tests/seam"
             ;;
         tsan) ;;
         fuzz) ;;

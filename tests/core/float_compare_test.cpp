@@ -51,6 +51,8 @@ TEST(FloatCompare, EnsureNonZero) {
         {"32 -1e-9", EnsureNonZeroFLOAT32(-1e-9f), -p2(-126)},
         {"32 -eps", EnsureNonZeroFLOAT32(-p2f(-23)), -p2(-23)},
         {"32 NaN", EnsureNonZeroFLOAT32(kNaN32), p2(-126)},
+        {"32 -0", EnsureNonZeroFLOAT32(-0.0f), p2(-126)},
+        {"64 -0", EnsureNonZeroFLOAT64(-0.0), p2(-1022)},
         {"64 -1e-20", EnsureNonZeroFLOAT64(-1e-20), -p2(-1022)},
         // The test is made in single precision: this double below 2^-52
         // rounds up to it as a float and is kept; the next one does not.
