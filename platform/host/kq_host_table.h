@@ -69,12 +69,16 @@ public:
     void read(int column, int row, double& out) const;
 
     // Sets the loader of values not stored yet; every column counts as not
-    // loaded until mark_loaded says otherwise.
+    // loaded until mark_loaded or hold_rows says otherwise.
     void set_column_loader(ColumnLoader loader);
-    // Marks the values of `column` as stored: all rows, or only those rows
-    // r with rows[r] true (a read of another row asks the loader for the
-    // whole column).
-    void mark_loaded(int column, std::vector<bool> rows = {});
+    // Marks every value of `column` as stored.
+    void mark_loaded(int column);
+    // Says, before they are stored, that only the values of `rows`
+    // (ascending, distinct) of `column` will be: the column keeps room for
+    // those rows alone, stores to other rows are dropped, and a read of
+    // another row asks the loader for the whole column. A large table read
+    // for a few rows thus holds a few values, not a slot per row.
+    void hold_rows(int column, std::vector<int32_t> rows);
     // Drops the values of every column the loader can bring back, keeping
     // metadata and row count.
     void unload();
@@ -96,10 +100,19 @@ private:
     // The values of one column: numbers for the numeric type codes, texts
     // for the others. Only the vector the column's type uses is filled (up
     // to the row count), so a cell costs 8 bytes or one string.
+    // A sparse column holds the values of the rows in `rows` only, slot i
+    // for rows[i]; otherwise slot r is row r.
     struct Values {
         std::vector<Number> numbers;
         std::vector<std::string> texts;
+        std::vector<int32_t> rows;
+        bool sparse = false;
     };
+    static constexpr size_t kNoSlot = static_cast<size_t>(-1);
+    static size_t slot(const Values& v, int row) {
+        return v.sparse ? sparse_slot(v, row) : static_cast<size_t>(row);
+    }
+    static size_t sparse_slot(const Values& v, int row);
     enum class Load : uint8_t { all, some, none };
     // The reads below run once per cell: they are defined here so that the
     // compiler can fold them into each read.
@@ -113,9 +126,9 @@ private:
     void load(int column, int row) const;
     Number number(int column, int row) const {
         ensure(column, row);
-        const std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
-        return static_cast<size_t>(row) < numbers.size() ? numbers[static_cast<size_t>(row)]
-                                                         : Number{};
+        const Values& v = values_[static_cast<size_t>(column)];
+        const size_t at = slot(v, row);
+        return at < v.numbers.size() ? v.numbers[at] : Number{};
     }
     const std::string& text(int column, int row) const;
     Number& number_slot(int column, int row);
@@ -133,8 +146,10 @@ private:
     std::vector<Values> values_;  // [column]
     int rows_ = 0;
     ColumnLoader loader_;
-    mutable std::vector<Load> loaded_;                // [column], with a loader
-    mutable std::vector<std::vector<bool>> partial_;  // [column][row] for Load::some
+    mutable std::vector<Load> loaded_;  // [column], with a loader; Load::some: sparse
+    // Where stores to rows a sparse column does not hold go.
+    Number dropped_number_{};
+    std::string dropped_text_;
 };
 
 class LiveTable;

@@ -41,10 +41,7 @@ int TableData::add_column(const ColumnDef& def) {
     defs_.push_back(def);
     if (defs_.back().internal_name.empty()) defs_.back().internal_name = def.name;
     values_.emplace_back();
-    if (loader_) {
-        loaded_.push_back(Load::none);
-        partial_.emplace_back();
-    }
+    if (loader_) loaded_.push_back(Load::none);
     return static_cast<int>(defs_.size()) - 1;
 }
 
@@ -62,8 +59,12 @@ void TableData::set_row_count(int rows) {
     rows_ = rows < 0 ? 0 : rows;
     // Cells past the stored values read as 0 / ""; values of rows cut off
     // are dropped, so that growing again gives empty cells.
-    const size_t count = static_cast<size_t>(rows_);
+    size_t count = static_cast<size_t>(rows_);
     for (Values& v : values_) {
+        if (v.sparse) {
+            v.rows.erase(std::lower_bound(v.rows.begin(), v.rows.end(), rows_), v.rows.end());
+            count = v.rows.size();
+        }
         if (v.numbers.size() > count) v.numbers.resize(count);
         if (v.texts.size() > count) v.texts.resize(count);
     }
@@ -77,34 +78,44 @@ int TableData::append_row() {
 // The slow part of ensure(): the column is not wholly stored.
 void TableData::load(int column, int row) const {
     const size_t c = static_cast<size_t>(column);
-    const std::vector<bool>& rows = partial_[c];
-    if (loaded_[c] == Load::some && static_cast<size_t>(row) < rows.size() &&
-        rows[static_cast<size_t>(row)])
-        return;
+    if (loaded_[c] == Load::some && sparse_slot(values_[c], row) != kNoSlot) return;
     // Marked before the call, so that a read made while loading cannot
-    // start the same load again.
+    // start the same load again. The whole column comes in, dense.
     loaded_[c] = Load::all;
-    partial_[c].clear();
-    loader_(const_cast<TableData&>(*this), column);
+    auto& self = const_cast<TableData&>(*this);
+    self.values_[c] = Values{};
+    loader_(self, column);
+}
+
+size_t TableData::sparse_slot(const Values& v, int row) {
+    const auto at = std::lower_bound(v.rows.begin(), v.rows.end(), row);
+    return at != v.rows.end() && *at == row ? static_cast<size_t>(at - v.rows.begin()) : kNoSlot;
 }
 
 const std::string& TableData::text(int column, int row) const {
     static const std::string empty;
     ensure(column, row);
-    const std::vector<std::string>& texts = values_[static_cast<size_t>(column)].texts;
-    return static_cast<size_t>(row) < texts.size() ? texts[static_cast<size_t>(row)] : empty;
+    const Values& v = values_[static_cast<size_t>(column)];
+    const size_t at = slot(v, row);
+    return at < v.texts.size() ? v.texts[at] : empty;
 }
 
+// Room for one value: a dense column grows to the row count at its first
+// store, a sparse one to the number of rows it holds.
 TableData::Number& TableData::number_slot(int column, int row) {
-    std::vector<Number>& numbers = values_[static_cast<size_t>(column)].numbers;
-    if (numbers.size() <= static_cast<size_t>(row)) numbers.resize(static_cast<size_t>(rows_));
-    return numbers[static_cast<size_t>(row)];
+    Values& v = values_[static_cast<size_t>(column)];
+    const size_t at = slot(v, row);
+    if (at == kNoSlot) return dropped_number_;
+    if (v.numbers.size() <= at) v.numbers.resize(v.sparse ? v.rows.size() : size_t(rows_));
+    return v.numbers[at];
 }
 
 std::string& TableData::text_slot(int column, int row) {
-    std::vector<std::string>& texts = values_[static_cast<size_t>(column)].texts;
-    if (texts.size() <= static_cast<size_t>(row)) texts.resize(static_cast<size_t>(rows_));
-    return texts[static_cast<size_t>(row)];
+    Values& v = values_[static_cast<size_t>(column)];
+    const size_t at = slot(v, row);
+    if (at == kNoSlot) return dropped_text_;
+    if (v.texts.size() <= at) v.texts.resize(v.sparse ? v.rows.size() : size_t(rows_));
+    return v.texts[at];
 }
 
 void TableData::store_integer(int column, int row, long long value) {
@@ -155,21 +166,28 @@ void TableData::store_text(int column, int row, const std::string& value) {
 void TableData::store_null(int column, int row) {
     if (!in_range(column, row)) return;
     Values& v = values_[static_cast<size_t>(column)];
-    if (static_cast<size_t>(row) < v.numbers.size()) v.numbers[static_cast<size_t>(row)] = Number{};
-    if (static_cast<size_t>(row) < v.texts.size()) v.texts[static_cast<size_t>(row)].clear();
+    const size_t at = slot(v, row);
+    if (at < v.numbers.size()) v.numbers[at] = Number{};
+    if (at < v.texts.size()) v.texts[at].clear();
 }
 
 void TableData::set_column_loader(ColumnLoader loader) {
     loader_ = std::move(loader);
     loaded_.assign(defs_.size(), Load::none);
-    partial_.assign(defs_.size(), {});
 }
 
-void TableData::mark_loaded(int column, std::vector<bool> rows) {
+void TableData::mark_loaded(int column) {
+    if (!loader_ || column < 0 || column >= column_count()) return;
+    loaded_[static_cast<size_t>(column)] = Load::all;
+}
+
+void TableData::hold_rows(int column, std::vector<int32_t> rows) {
     if (!loader_ || column < 0 || column >= column_count()) return;
     const size_t c = static_cast<size_t>(column);
-    loaded_[c] = rows.empty() ? Load::all : Load::some;
-    partial_[c] = std::move(rows);
+    loaded_[c] = Load::some;
+    values_[c] = Values{};
+    values_[c].rows = std::move(rows);
+    values_[c].sparse = true;
 }
 
 void TableData::unload() {
@@ -177,7 +195,6 @@ void TableData::unload() {
     for (size_t c = 0; c < values_.size(); ++c) {
         values_[c] = Values{};
         loaded_[c] = Load::none;
-        partial_[c] = {};
     }
 }
 

@@ -56,3 +56,36 @@ TEST(HostTable, OutOfRangeReadsAndMetadata) {
     EXPECT_EQ(world.master()->get_class_pointer("STREAMS"), streams);
     EXPECT_EQ(world.master()->get_class_pointer("streams"), nullptr);
 }
+
+// A table read for a few rows holds just those; a read of another row
+// brings in the whole column through the loader, once.
+TEST(HostTable, HeldRowsAndTheLoader) {
+    for (int type : {9, 15}) {
+        kqhost::TableData data("T");
+        data.add_column({"v", type});
+        data.set_row_count(1000);
+        int loads = 0;
+        data.set_column_loader([&loads](kqhost::TableData& t, int column) {
+            ++loads;
+            for (int row = 0; row < t.row_count(); ++row) t.store_integer(column, row, row * 2);
+            t.mark_loaded(column);
+        });
+        data.hold_rows(0, {3, 998});
+        for (int row : {3, 5, 998}) data.store_integer(0, row, -row);  // row 5 is not held
+        std::string text;
+        data.read(0, 998, text);
+        EXPECT_EQ(text, "-998") << type;
+        data.read(0, 3, text);
+        EXPECT_EQ(text, "-3") << type;
+        EXPECT_EQ(loads, 0) << type;
+        long value = 0;
+        data.read(0, 5, value);
+        EXPECT_EQ(value, 10) << type;
+        data.read(0, 999, value);
+        EXPECT_EQ(value, 1998) << type;
+        EXPECT_EQ(loads, 1) << type;
+        data.set_row_count(4);  // cut: the rows past the count are gone
+        data.read(0, 998, value);
+        EXPECT_EQ(value, 0) << type;
+    }
+}

@@ -310,10 +310,15 @@ void TableSource::load(TableData& data, const std::vector<int>& columns,
     }
     const int count = data.row_count();
     std::vector<bool> wanted;
+    std::vector<int32_t> held;  // the wanted rows, ascending
     if (rows) {
         wanted.assign(static_cast<std::size_t>(count), false);
         for (int32_t row : *rows)
-            if (row < count) wanted[static_cast<std::size_t>(row)] = true;
+            if (row >= 0 && row < count) wanted[static_cast<std::size_t>(row)] = true;
+        for (int row = 0; row < count; ++row)
+            if (wanted[static_cast<std::size_t>(row)]) held.push_back(row);
+        // Only the wanted rows get room in the table.
+        for (int column : columns) data.hold_rows(column, held);
     }
     // Runs of consecutive wanted rows. A few runs are read one query each,
     // so rows not shown are never computed; many runs (each query skips
@@ -340,7 +345,8 @@ void TableSource::load(TableData& data, const std::vector<int>& columns,
                 store_cell(data, read[i], row, values, static_cast<int>(i));
         }
     }
-    for (int column : columns) data.mark_loaded(column, rows ? wanted : std::vector<bool>());
+    if (!rows)
+        for (int column : columns) data.mark_loaded(column);
 }
 
 TableData::ColumnLoader TableSource::column_loader() const {
