@@ -66,7 +66,11 @@ void kq::Formatter::extractFormattedDateTimeVal(std::string format, KQ_TABLE_COP
                           : "time of day \"" + timeFormat + "\" (GetTime; empty means HH:MM:SS)";
     });
 
+    if (converts(storedUnit, UNIT_SECONDS))
+        note("unit conversion", -1, [&] { return units + " -> s"; });
     if (type != KQ_TYPE_UINT32 && type != KQ_TYPE_INT32) {
+        note("unprintable type", -1,
+             [&] { return "type " + std::to_string(type) + ", date/time format"; });
         KQ_DEBUG_LINE("The data %d is not supported for extracting formatted date/time value",
                       type);
         return;

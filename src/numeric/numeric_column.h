@@ -18,6 +18,7 @@
 // checked and split once (ParsedSpecifier).
 //
 // A Column policy supplies what differs:
+//   static constexpr const char* kName;         // "integer", "floating-point"
 //   static const SpecifierSyntax& syntax();
 //   static bool supports(int type);
 //   static void report_unsupported(int type);   // logs with its own line
@@ -89,7 +90,14 @@ public:
         displayUnit_ = GetUnitEnum(displayUnitText.c_str());
         note_unknown_unit(storedUnit_, storedUnitText);
         note_unknown_unit(displayUnit_, displayUnitText);
+        if (formatter_.trace() != nullptr) storedUnitText_ = storedUnitText;
+        if (Formatter::converts(storedUnit_, displayUnit_))
+            formatter_.note("unit conversion", -1,
+                            [&] { return storedUnitText + " -> " + displayUnitText; });
         if (!Column::supports(type_)) {
+            formatter_.note("unprintable type", -1, [&] {
+                return "type " + std::to_string(type_) + ", " + Column::kName + " format";
+            });
             Column::report_unsupported(type_);
             return;
         }
@@ -98,6 +106,7 @@ public:
         if (trigger_) {
             cases_ = std::make_unique<TriggerCases>(live_, format_);
             results_.resize(static_cast<size_t>(cases_->size()) + 1);
+            if (formatter_.trace() != nullptr) cases_->note_facts(formatter_, live_, format_);
         }
         format_cells(oldTable, oldCells);
         format_cells(live_, newCells);
@@ -147,6 +156,11 @@ private:
         const size_t slot = found >= 0 ? static_cast<size_t>(found) : results_.size() - 1;
         const std::string& caseName = found >= 0 ? cases_->name(found) : noCase_;
         CaseResult& r = results_[slot];
+        if (formatter_.trace() != nullptr)
+            formatter_.note("trigger value", row, [&] {
+                return cases_->value_text(live_, row) + ": " +
+                       (found >= 0 ? "case [" + caseName + "]" : std::string("no case in force"));
+            });
         if (!r.done) {
             r.done = true;
             std::string name;
@@ -161,6 +175,10 @@ private:
                     return case_label(&caseName, found >= 0) + "UNIT=" + name + " appends \"" +
                            r.suffix + "\"";
                 });
+                if (Formatter::converts(storedUnit_, r.unit))
+                    formatter_.note("unit conversion", row, [&] {
+                        return case_label(&caseName, found >= 0) + storedUnitText_ + " -> " + name;
+                    });
             }
             r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_, caseAt,
                                                    live_, row, r.specifier, r.remote);
@@ -290,6 +308,7 @@ private:
     bool decodes_ = false;
     UNIT_ENUM storedUnit_ = UNIT_NONE;
     UNIT_ENUM displayUnit_ = UNIT_NONE;
+    std::string storedUnitText_;  // kept for a trace only
 
     // Row state that runs on from row to row: the specifier (the text
     // current_ points to: a case's or the format's own, kept for the call,

@@ -58,6 +58,22 @@ void read_labels(KWTABLE* remote, int key_column, const std::string& label_colum
     }
 }
 
+// For a trace: the remote column's label column and component selection,
+// when it has them, are not read, and `why`.
+void note_unread_names(Formatter& formatter, KWTABLE* remote, int column, const std::string& where,
+                       const std::string& why, bool label = true, bool selection = true) {
+    if (formatter.trace() == nullptr) return;
+    const std::string labelColumn = label ? remote->get_label_col(column) : std::string();
+    const std::string selected = selection ? remote->get_component_sel(column) : std::string();
+    if (!labelColumn.empty())
+        formatter.note("unused label column", -1, [&] {
+            return "'" + labelColumn + "' of " + where + " is not read: " + why;
+        });
+    if (!selected.empty())
+        formatter.note("unused component selection", -1,
+                       [&] { return "'" + selected + "' of " + where + " is not read: " + why; });
+}
+
 }  // namespace
 }  // namespace kq
 
@@ -92,7 +108,10 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     }
 
     const std::string remoteFormat = remote->get_us_format(remoteColumn);
+    const std::string where = tableName + "." + columnName;
     if (formatter.check_if_int(remoteFormat)) {
+        note_unread_names(formatter, remote, remoteColumn, where,
+                          where + "'s own format \"" + remoteFormat + "\" is an integer format");
         outcome = RemoteOutcome::kIntFormat;
         formatter.extractFormatDataForIntData(remoteFormat, oldTable, newTable, column, oldCells,
                                               newCells);
@@ -106,6 +125,8 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     const bool systemVar =
         !labelled && formatter.checkSystemVar(remote, remoteColumn, selection) != 0;
     if ((!labelled && !systemVar) || contains(formatString, "__remoterow__")) {
+        note_unread_names(formatter, remote, remoteColumn, where,
+                          "the reference is marked __remoterow__, which shows the stored values");
         outcome = RemoteOutcome::kPlain;
         if (!options.defer_plain)
             formatter.extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells,
@@ -114,6 +135,8 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     }
 
     if (labelled) {
+        note_unread_names(formatter, remote, remoteColumn, where,
+                          where + " has a label column, which is used instead", false);
         outcome = RemoteOutcome::kLabelled;
         // A label column the remote table lacks reads as empty names.
         if (formatter.trace() != nullptr && remote->get_column_number(labelColumn, true) < 0)
