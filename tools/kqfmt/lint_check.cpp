@@ -25,6 +25,12 @@ namespace {
 
 std::string q(const std::string& text) { return "'" + printable_text(text) + "'"; }
 
+// "an integer", "a float", ...
+std::string a_kind(KQ_COLUMN_KIND kind) {
+    const std::string name = KQ_ColumnKindName(kind);
+    return (name.find_first_of("aeiou") == 0 ? "an " : "a ") + name;
+}
+
 // The parts of a "unit conversion" note: an optional "case [NAME]: "
 // label, then "FROM -> TO".
 struct Conversion {
@@ -62,6 +68,11 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
     } else if (t == "missing column") {
         rule = "remote-column-missing";
         message = "remote reference to column " + q(x) + ", which does not exist";
+    } else if (t == "no remote reference") {
+        rule = "remote-reference-unread";
+        message = "the format " + q(x) +
+                  " is taken for a remote pick list, but no reference is read from it (one "
+                  "follows \"=\", as in Name=TABLE.column): the cells stay as they were";
     } else if (t == "missing label column") {
         rule = "label-column-missing";
         message = "label column " + q(x) + " does not exist: the names read empty";
@@ -139,8 +150,7 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
         rule = "unit-quantity-mismatch";
         message = (c.label.empty() ? "" : printable_text(c.label) + ": ") + "unit " + q(c.from) +
                   " (" + quantity_of(*from) + ") cannot be converted to " + q(c.to) + " (" +
-                  quantity_of(*to) + "): the number is shown unconverted with the unit text of " +
-                  q(c.to);
+                  quantity_of(*to) + "): the values are shown unconverted";
     } else {
         return false;
     }
@@ -241,14 +251,13 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
                          trace.kind == KQ_COLUMN_KIND::DATE_TIME;
     const bool converting = numeric || noted("unit conversion");
     if (!converting && error.empty() && (!def.units.empty() || !def.units_us.empty()))
-        findings.add(Severity::warning, -1,
-                     std::string("units are set, but a ") + KQ_ColumnKindName(trace.kind) +
-                         " column neither converts nor shows them",
-                     "units-ignored");
+        findings.add(
+            Severity::warning, -1,
+            "units are set, but " + a_kind(trace.kind) + " column neither converts nor shows them",
+            "units-ignored");
     if (def.is_date_time != 0 && error.empty() && trace.kind != KQ_COLUMN_KIND::DATE_TIME)
         findings.add(Severity::warning, -1,
-                     "flagged as date/time, but the format makes it a " +
-                         std::string(KQ_ColumnKindName(trace.kind)) +
+                     "flagged as date/time, but the format makes it " + a_kind(trace.kind) +
                          " column: the flag is not read",
                      "date-time-flag-ignored");
     // The column's own component selection is read only by the test for
@@ -257,8 +266,8 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
     for (const KQ_TRACE_STEP& step : trace.steps) selection_read |= step.test == "checkSystemVar";
     if (!def.component_sel.empty() && error.empty() && !selection_read)
         findings.add(Severity::warning, -1,
-                     "component selection " + q(def.component_sel) + " is not read: a " +
-                         KQ_ColumnKindName(trace.kind) + " column never asks for it",
+                     "component selection " + q(def.component_sel) +
+                         " is not read: " + a_kind(trace.kind) + " column never asks for it",
                      "component-selection-unused");
 
     // A record written right after a note that is a finding of its own is
@@ -272,6 +281,10 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
         std::string message;
         const char* rule = "";
         if (!explain_note(trace.notes[i], severity, message, rule)) continue;
+        // A static list's fallback that finds no reference is no fault.
+        if (trace.notes[i].topic == "no remote reference" &&
+            trace.kind != KQ_COLUMN_KIND::REMOTE_PICK_LIST)
+            continue;
         explained_by[i + 1] = true;
         quantity_mismatch |= trace.notes[i].topic == "unit conversion";
         if (trace.notes[i].topic == "unknown case" && !no_case.empty())

@@ -28,6 +28,7 @@ const std::vector<std::string>& lint_rule_names() {
         "pick-list-empty-value",
         "pick-list-empty-name",
         "value-unnamed",
+        "remote-reference-unread",
         "remote-table-missing",
         "remote-column-missing",
         "remote-row-missing",
