@@ -66,8 +66,7 @@ void kq::Formatter::extractFormattedDateTimeVal(std::string format, KQ_TABLE_COP
                           : "time of day \"" + timeFormat + "\" (GetTime; empty means HH:MM:SS)";
     });
 
-    if (converts(storedUnit, UNIT_SECONDS))
-        note("unit conversion", -1, [&] { return units + " -> s"; });
+    note_unit_conversion(-1, std::string(), storedUnit, units, UNIT_SECONDS, "s");
     if (type != KQ_TYPE_UINT32 && type != KQ_TYPE_INT32) {
         note("unprintable type", -1,
              [&] { return "type " + std::to_string(type) + ", date/time format"; });

@@ -91,9 +91,8 @@ public:
         note_unknown_unit(storedUnit_, storedUnitText);
         note_unknown_unit(displayUnit_, displayUnitText);
         if (formatter_.trace() != nullptr) storedUnitText_ = storedUnitText;
-        if (Formatter::converts(storedUnit_, displayUnit_))
-            formatter_.note("unit conversion", -1,
-                            [&] { return storedUnitText + " -> " + displayUnitText; });
+        formatter_.note_unit_conversion(-1, std::string(), storedUnit_, storedUnitText,
+                                        displayUnit_, displayUnitText);
         if (!Column::supports(type_)) {
             formatter_.note("unprintable type", -1, [&] {
                 return "type " + std::to_string(type_) + ", " + Column::kName + " format";
@@ -175,10 +174,8 @@ private:
                     return case_label(&caseName, found >= 0) + "UNIT=" + name + " appends \"" +
                            r.suffix + "\"";
                 });
-                if (Formatter::converts(storedUnit_, r.unit))
-                    formatter_.note("unit conversion", row, [&] {
-                        return case_label(&caseName, found >= 0) + storedUnitText_ + " -> " + name;
-                    });
+                formatter_.note_unit_conversion(row, case_label(&caseName, found >= 0), storedUnit_,
+                                                storedUnitText_, r.unit, name);
             }
             r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_, caseAt,
                                                    live_, row, r.specifier, r.remote);

@@ -51,8 +51,8 @@ bool split_conversion(const std::string& text, Conversion& c) {
     return true;
 }
 
-std::string quantity_of(const kqhost::UnitDef& unit) {
-    return unit.quantity.empty() ? std::string("no quantity") : unit.quantity;
+std::string quantity_of(const kqhost::UnitDef* unit) {
+    return unit == nullptr || unit->quantity.empty() ? std::string("no quantity") : unit->quantity;
 }
 
 // What one note of the trace means for the engineer. Topics the lint does
@@ -132,7 +132,7 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
                   ": it is never in force";
     } else if (t == "unused label column") {
         rule = "label-column-unused";
-        message = "label column " + printable_text(x) + ": the cells show the stored keys";
+        message = "label column " + printable_text(x) + ", so the cells show the stored keys";
     } else if (t == "unused component selection") {
         rule = "component-selection-unused";
         severity = Severity::warning;
@@ -141,16 +141,17 @@ bool explain_note(const KQ_TRACE_NOTE& note, Severity& severity, std::string& me
         rule = "type-unprintable";
         message = "the format cannot print the column's values (" + printable_text(x) +
                   "): the cells stay as they were";
-    } else if (t == "unit conversion") {
+    } else if (t == "failed unit conversion") {
+        // The library noted that the converter refuses the pair; the
+        // catalog says what each unit measures.
         Conversion c;
         if (!split_conversion(x, c)) return false;
         const kqhost::UnitDef* from = kqhost::find_unit(c.from);
         const kqhost::UnitDef* to = kqhost::find_unit(c.to);
-        if (from == nullptr || to == nullptr || from->quantity == to->quantity) return false;
         rule = "unit-quantity-mismatch";
         message = (c.label.empty() ? "" : printable_text(c.label) + ": ") + "unit " + q(c.from) +
-                  " (" + quantity_of(*from) + ") cannot be converted to " + q(c.to) + " (" +
-                  quantity_of(*to) + "): the values are shown unconverted";
+                  " (" + quantity_of(from) + ") cannot be converted to " + q(c.to) + " (" +
+                  quantity_of(to) + "): the values are shown unconverted";
     } else {
         return false;
     }
@@ -249,7 +250,7 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
     const bool numeric = trace.kind == KQ_COLUMN_KIND::FLOAT ||
                          trace.kind == KQ_COLUMN_KIND::INTEGER ||
                          trace.kind == KQ_COLUMN_KIND::DATE_TIME;
-    const bool converting = numeric || noted("unit conversion");
+    const bool converting = numeric || noted("unit conversion") || noted("failed unit conversion");
     if (!converting && error.empty() && (!def.units.empty() || !def.units_us.empty()))
         findings.add(
             Severity::warning, -1,
@@ -286,7 +287,7 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
             trace.kind != KQ_COLUMN_KIND::REMOTE_PICK_LIST)
             continue;
         explained_by[i + 1] = true;
-        quantity_mismatch |= trace.notes[i].topic == "unit conversion";
+        quantity_mismatch |= trace.notes[i].topic == "failed unit conversion";
         if (trace.notes[i].topic == "unknown case" && !no_case.empty())
             message += "; rows without a case in force print with " + printable_text(no_case);
         // A per-row reference that failed is reported once, for its row.
