@@ -174,8 +174,9 @@ private:
                     return case_label(&caseName, found >= 0) + "UNIT=" + name + " appends \"" +
                            r.suffix + "\"";
                 });
-                formatter_.note_unit_conversion(row, case_label(&caseName, found >= 0), storedUnit_,
-                                                storedUnitText_, r.unit, name);
+                if (formatter_.trace() != nullptr)
+                    formatter_.note_unit_conversion(row, case_label(&caseName, found >= 0),
+                                                    storedUnit_, storedUnitText_, r.unit, name);
             }
             r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_, caseAt,
                                                    live_, row, r.specifier, r.remote);

@@ -102,6 +102,8 @@ int TriggerCases::find(Table* values, long row) {
 
 int TriggerCases::case_in_force(KWTABLE* values, long row) { return find(values, row); }
 
+int TriggerCases::case_in_force(KQ_TABLE_COPY* values, long row) { return find(values, row); }
+
 std::string TriggerCases::value_text(KWTABLE* values, long row) {
     if (untouched_ || trigger_column_ < 0) return std::string();
     if (numeric_) return std::to_string(read_number(values, trigger_type_, trigger_column_, row));
@@ -141,7 +143,6 @@ void TriggerCases::note_facts(Formatter& formatter, KWTABLE* live,
             formatter.note("unknown case", -1,
                            [&] { return "[" + c.name + "] (" + triggerName + ": " + names + ")"; });
 }
-int TriggerCases::case_in_force(KQ_TABLE_COPY* values, long row) { return find(values, row); }
 
 }  // namespace kq
 
