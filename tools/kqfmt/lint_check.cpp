@@ -288,8 +288,12 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
             continue;
         explained_by[i + 1] = true;
         quantity_mismatch |= trace.notes[i].topic == "failed unit conversion";
-        if (trace.notes[i].topic == "unknown case" && !no_case.empty())
+        const std::string& topic = trace.notes[i].topic;
+        if (!no_case.empty() && topic == "unknown case")
             message += "; rows without a case in force print with " + printable_text(no_case);
+        if (!no_case.empty() &&
+            (topic == "missing trigger column" || topic == "trigger without pick list"))
+            message += "; every row prints with " + printable_text(no_case);
         // A per-row reference that failed is reported once, for its row.
         const bool cause_of_row =
             i + 1 < trace.notes.size() && trace.notes[i + 1].topic == "remote row";
