@@ -47,6 +47,8 @@ struct KQ_TRACE_STEP {
 //                                the converter refuses the pair of units
 //   "unused label column", "unused component selection"
 //                                "'NAME' of TABLE.COLUMN is not read: WHY"
+//                                ("of this column" for the referencing
+//                                column's own label column)
 //   "unprintable type"           "type N, KIND format": the formatter cannot
 //                                print the column's type
 //   "no remote reference"        the format a remote pick list read no

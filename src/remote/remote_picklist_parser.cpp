@@ -88,6 +88,22 @@ void note_unread_names(Formatter& formatter, KWTABLE* remote, int column,
         });
 }
 
+// For a trace: a label column set on the referencing column itself, when
+// the remote column has none; a remote pick list reads only the remote
+// column's label column.
+void note_own_label_column(Formatter& formatter, KWTABLE* local, long column, KWTABLE* remote,
+                           int remoteColumn, const std::string& tableName,
+                           const std::string& columnName) {
+    if (formatter.trace() == nullptr || !remote->get_label_col(remoteColumn).empty()) return;
+    const std::string own = local->get_label_col(static_cast<int>(column));
+    if (!own.empty())
+        formatter.note("unused label column", -1, [&] {
+            return "'" + own + "' of this column is not read: a remote pick list reads the label " +
+                   "column of the column it names, and " + tableName + "." + columnName +
+                   " has none";
+        });
+}
+
 }  // namespace
 }  // namespace kq
 
@@ -125,6 +141,8 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     if (formatter.check_if_int(remoteFormat)) {
         note_unread_names(formatter, remote, remoteColumn, tableName, columnName, remoteFormat,
                           Unread::kIntFormat);
+        note_own_label_column(formatter, newTable, column, remote, remoteColumn, tableName,
+                              columnName);
         outcome = RemoteOutcome::kIntFormat;
         formatter.extractFormatDataForIntData(remoteFormat, oldTable, newTable, column, oldCells,
                                               newCells);
@@ -140,6 +158,8 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     if ((!labelled && !systemVar) || contains(formatString, "__remoterow__")) {
         note_unread_names(formatter, remote, remoteColumn, tableName, columnName, remoteFormat,
                           Unread::kRemoteRow);
+        note_own_label_column(formatter, newTable, column, remote, remoteColumn, tableName,
+                              columnName);
         outcome = RemoteOutcome::kPlain;
         if (!options.defer_plain)
             formatter.extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells,

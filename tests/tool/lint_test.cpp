@@ -64,6 +64,7 @@ TEST(KqfmtLint, FindsEachPlantedFaultOnItsColumn) {
         {"bare_reference", "error", -1, "'LINES.no'", "remote-reference-unread"},
         {"label_unused", "error", -1,
          "'title' of LINES.no is not read: LINES.no's own format \"%d\"", "label-column-unused"},
+        {"label_own", "error", -1, "'title' of this column is not read", "label-column-unused"},
         {"selection_unused", "warning", -1, "'AI' is not read: an integer column",
          "component-selection-unused"},
         {"case_units", "error", 1,
