@@ -145,7 +145,8 @@ TEST(KqfmtExplain, AColumnOfARealConfiguration) {
     // Bad input names what is missing; explain FORMAT takes no database.
     for (const Strings& args :
          {Strings{"explain", db, "PLANTED", "nosuch"}, Strings{"explain", db, "NOSUCH", "x"},
-          Strings{"explain", db, "PLANTED"}}) {
+          Strings{"explain", db, "PLANTED"},
+          Strings{"explain", db, "PLANTED", "time_flag", "--type", "9"}}) {
         const kqtool::ToolResult bad = run_kqfmt(args);
         EXPECT_EQ(bad.status, 2) << args.back();
         EXPECT_EQ(bad.out, "");

@@ -210,6 +210,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     const bool explain = command == Command::explain;
     if (explain) {
         if (words.size() == 4) {
+            for (const std::string& name : used)
+                if (name == "--type" || name == "--date-time")
+                    throw InputError(
+                        name + " is for explain FORMAT; a column's type and flag come from DB");
             line.db = words[1];
             line.tables = {words[2]};
             line.column = words[3];
