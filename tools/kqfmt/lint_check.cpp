@@ -250,7 +250,10 @@ void lint_column(Configuration& config, kqhost::LiveTable& live, kqhost::TableCo
     const bool numeric = trace.kind == KQ_COLUMN_KIND::FLOAT ||
                          trace.kind == KQ_COLUMN_KIND::INTEGER ||
                          trace.kind == KQ_COLUMN_KIND::DATE_TIME;
-    const bool converting = numeric || noted("unit conversion") || noted("failed unit conversion");
+    // A remote reference may hand the column to the integer formatter,
+    // which notes its specifier.
+    const bool converting = numeric || noted("specifier") || noted("unit conversion") ||
+                            noted("failed unit conversion");
     if (!converting && error.empty() && (!def.units.empty() || !def.units_us.empty()))
         findings.add(
             Severity::warning, -1,
