@@ -6,6 +6,10 @@
 --   STREAMS.cycle_time   "%*ld": a width taken from an argument is refused
 --   STREAMS.signal       AI_07 has no display name in kq_sysvars
 --   COMPONENTS.alarm_range  value 1 is Mid or High depending on the case
+-- and two that the library formats without a word:
+--   COMPONENTS.stream    STREAMS.number has the integer format "%d", so its
+--                        label column "name" is never read: bare numbers
+--   COMPONENTS.concentration  case [pct] is no name of unit_kind's list
 -- Try: kqfmt lint examples/analyser_broken.sql
 
 CREATE TABLE STREAMS (
@@ -93,7 +97,7 @@ CREATE TABLE kq_columns (
 );
 INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us,
                         is_date_time, label_col, component_sel, internal_name) VALUES
-  ('STREAMS', 'number', '%s', NULL, NULL, NULL, 'name', NULL, NULL),
+  ('STREAMS', 'number', '%d', NULL, NULL, NULL, 'name', NULL, NULL),
   ('STREAMS', 'name', '%s', NULL, NULL, NULL, NULL, NULL, NULL),
   ('STREAMS', 'mode', 'Off(0),On(1)', NULL, NULL, NULL, NULL, NULL, NULL),
   ('STREAMS', 'valve', 'Valve=VALVE.number,__no_free_edit__', NULL, NULL, NULL, NULL, NULL, 'valve_do'),
@@ -112,7 +116,7 @@ INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us,
   ('COMPONENTS', 'stream', 'Stream=STREAMS.number,__no_free_edit__', NULL, NULL, NULL, NULL, NULL, NULL),
   ('COMPONENTS', 'unit_kind', 'ppm(0),percent(1),ppb(2)', NULL, NULL, NULL, NULL, NULL, NULL),
   ('COMPONENTS', 'concentration',
-     '@unit_kind{[ppm]float(%.1f)UNIT=ppm),[percent]float(%.3f)UNIT=%),[ppb]float(%.0f)UNIT=ppb)}', 'ppm', NULL, NULL, NULL, NULL, NULL),
+     '@unit_kind{[ppm]float(%.1f)UNIT=ppm),[pct]float(%.3f)UNIT=%),[ppb]float(%.0f)UNIT=ppb)}', 'ppm', NULL, NULL, NULL, NULL, NULL),
   ('COMPONENTS', 'alarm_range',
      '@unit_kind{[ppm]Low(0);High(1),[percent]Low(0);Mid(1);High(2)}', NULL, NULL, NULL, NULL, NULL, NULL),
   ('VALVE_CONFIG', 'number', '%s', NULL, NULL, NULL, 'label', NULL, NULL),

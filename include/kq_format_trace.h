@@ -34,6 +34,25 @@ struct KQ_TRACE_STEP {
 // One thing a formatter read while formatting: `topic` says what
 // ("specifier", "unit", "time format", "pick list", "remote reference", ...),
 // `row` the row it was read for (-1: for the whole column), `text` the value.
+//
+// Some topics record a decision the library makes without a log line:
+//   "missing trigger column"     the trigger column's name
+//   "trigger without pick list"  "NAME (format \"FORMAT\")": no case has a value
+//   "unknown case"               "[CASE] (TRIGGER: NAME, NAME, ...)": the case
+//                                the trigger's list does not name
+//   "trigger value"              per row: "VALUE: case [CASE]" or
+//                                "VALUE: no case in force"
+//   "unit conversion", "failed unit conversion"
+//                                "[case [CASE]: ]FROM -> TO", the second when
+//                                the converter refuses the pair of units
+//   "unused label column", "unused component selection"
+//                                "'NAME' of TABLE.COLUMN is not read: WHY"
+//                                ("of this column" for the referencing
+//                                column's own label column)
+//   "unprintable type"           "type N, KIND format": the formatter cannot
+//                                print the column's type
+//   "no remote reference"        the format a remote pick list read no
+//                                reference from
 struct KQ_TRACE_NOTE {
     std::string topic;
     long row = -1;

@@ -24,4 +24,8 @@ void define_unit(const UnitDef& unit);
 // Restores the built-in catalog.
 void reset_units();
 
+// The entry a conversion from or to the unit of this name uses (the first
+// entry with the named unit's id); null for a name the catalog lacks.
+const UnitDef* find_unit(const std::string& name);
+
 }  // namespace kqhost

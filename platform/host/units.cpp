@@ -109,4 +109,9 @@ void define_unit(const UnitDef& unit) { catalog()[unit.name] = unit; }
 
 void reset_units() { catalog() = built_in_units(); }
 
+const UnitDef* find_unit(const std::string& name) {
+    const UnitDef* named = by_name(name.c_str());
+    return named != nullptr ? by_id(named->id) : nullptr;
+}
+
 }  // namespace kqhost

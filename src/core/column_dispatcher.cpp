@@ -78,6 +78,11 @@ int Formatter::GetFormattedValue(KQ_TABLE_COPY* oldTable, KWTABLE* newTable,
         if (trace_ != nullptr) {
             trace_->kind = kind;
             trace_->formatter = formatter_name(kind);
+            // A numeric format that no numeric formatter took: the column's
+            // type sent it down the general path, where nothing prints it.
+            if (kind == KQ_COLUMN_KIND::NONE && (check_if_int(format) || check_if_float(format)))
+                note("unprintable type", -1,
+                     [&] { return "type " + std::to_string(facts.type) + ", numeric format"; });
         }
         format_column(kind, format, oldTable, newTable, column, cells_at(oldColumns, i, noOld),
                       cells_at(newColumns, i, noNew), false);

@@ -64,6 +64,11 @@ public:
     void getDatabaseValAfterUnitConversion(KWTABLE* table, long column, int type,
                                            DATA_TYPE_UNION* value, UNIT_ENUM from, UNIT_ENUM to);
     void appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName, std::string& text);
+    // For a trace: the conversion a column (or, with `label`, one trigger
+    // case) asks for, and whether the platform's converter accepts that
+    // pair of units ("failed unit conversion" when it does not).
+    void note_unit_conversion(long row, const std::string& label, UNIT_ENUM from,
+                              const std::string& fromName, UNIT_ENUM to, const std::string& toName);
 
     // System variables and label columns.
     int checkSystemVar(KWTABLE* table, long column, std::string& selection);

@@ -32,6 +32,18 @@ void kq::Formatter::getDatabaseValAfterUnitConversion(KWTABLE* /*table*/, long /
     }
 }
 
+// The converter is asked once with a scratch value; nothing is logged.
+void kq::Formatter::note_unit_conversion(long row, const std::string& label, UNIT_ENUM from,
+                                         const std::string& fromName, UNIT_ENUM to,
+                                         const std::string& toName) {
+    if (trace_ == nullptr || !converts(from, to)) return;
+    DATA_TYPE_UNION probe{};
+    probe.dVal = 1.0;
+    const bool fails = ConvertUnits(from, to, DT_DOUBLE, &probe) != 0;
+    note(fails ? "failed unit conversion" : "unit conversion", row,
+         [&] { return label + fromName + " -> " + toName; });
+}
+
 // The unit value only decides whether anything is appended; the text comes
 // from the unit's name.
 void kq::Formatter::appendUnitsStringIfAny(UNIT_ENUM unit, std::string unitName,

@@ -66,7 +66,10 @@ void kq::Formatter::extractFormattedDateTimeVal(std::string format, KQ_TABLE_COP
                           : "time of day \"" + timeFormat + "\" (GetTime; empty means HH:MM:SS)";
     });
 
+    note_unit_conversion(-1, std::string(), storedUnit, units, UNIT_SECONDS, "s");
     if (type != KQ_TYPE_UINT32 && type != KQ_TYPE_INT32) {
+        note("unprintable type", -1,
+             [&] { return "type " + std::to_string(type) + ", date/time format"; });
         KQ_DEBUG_LINE("The data %d is not supported for extracting formatted date/time value",
                       type);
         return;

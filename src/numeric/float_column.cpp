@@ -8,6 +8,7 @@
 namespace {
 
 struct FloatColumn {
+    static constexpr const char* kName = "floating-point";
     static const kq::SpecifierSyntax& syntax() { return kq::kFloatSyntax; }
 
     static bool supports(int type) {

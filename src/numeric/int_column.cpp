@@ -7,6 +7,7 @@
 namespace {
 
 struct IntColumn {
+    static constexpr const char* kName = "integer";
     static const kq::SpecifierSyntax& syntax() { return kq::kIntSyntax; }
 
     static bool supports(int type) { return type == KQ_TYPE_UINT32 || type == KQ_TYPE_INT32; }

@@ -18,6 +18,7 @@
 // checked and split once (ParsedSpecifier).
 //
 // A Column policy supplies what differs:
+//   static constexpr const char* kName;         // "integer", "floating-point"
 //   static const SpecifierSyntax& syntax();
 //   static bool supports(int type);
 //   static void report_unsupported(int type);   // logs with its own line
@@ -89,7 +90,13 @@ public:
         displayUnit_ = GetUnitEnum(displayUnitText.c_str());
         note_unknown_unit(storedUnit_, storedUnitText);
         note_unknown_unit(displayUnit_, displayUnitText);
+        if (formatter_.trace() != nullptr) storedUnitText_ = storedUnitText;
+        formatter_.note_unit_conversion(-1, std::string(), storedUnit_, storedUnitText,
+                                        displayUnit_, displayUnitText);
         if (!Column::supports(type_)) {
+            formatter_.note("unprintable type", -1, [&] {
+                return "type " + std::to_string(type_) + ", " + Column::kName + " format";
+            });
             Column::report_unsupported(type_);
             return;
         }
@@ -98,6 +105,7 @@ public:
         if (trigger_) {
             cases_ = std::make_unique<TriggerCases>(live_, format_);
             results_.resize(static_cast<size_t>(cases_->size()) + 1);
+            if (formatter_.trace() != nullptr) cases_->note_facts(formatter_, live_, format_);
         }
         format_cells(oldTable, oldCells);
         format_cells(live_, newCells);
@@ -147,6 +155,11 @@ private:
         const size_t slot = found >= 0 ? static_cast<size_t>(found) : results_.size() - 1;
         const std::string& caseName = found >= 0 ? cases_->name(found) : noCase_;
         CaseResult& r = results_[slot];
+        if (formatter_.trace() != nullptr)
+            formatter_.note("trigger value", row, [&] {
+                return cases_->value_text(live_, row) + ": " +
+                       (found >= 0 ? "case [" + caseName + "]" : std::string("no case in force"));
+            });
         if (!r.done) {
             r.done = true;
             std::string name;
@@ -161,6 +174,9 @@ private:
                     return case_label(&caseName, found >= 0) + "UNIT=" + name + " appends \"" +
                            r.suffix + "\"";
                 });
+                if (formatter_.trace() != nullptr)
+                    formatter_.note_unit_conversion(row, case_label(&caseName, found >= 0),
+                                                    storedUnit_, storedUnitText_, r.unit, name);
             }
             r.resolved = resolve_specifier_at_case(formatter_, Column::syntax(), format_, caseAt,
                                                    live_, row, r.specifier, r.remote);
@@ -290,6 +306,7 @@ private:
     bool decodes_ = false;
     UNIT_ENUM storedUnit_ = UNIT_NONE;
     UNIT_ENUM displayUnit_ = UNIT_NONE;
+    std::string storedUnitText_;  // kept for a trace only
 
     // Row state that runs on from row to row: the specifier (the text
     // current_ points to: a case's or the format's own, kept for the call,

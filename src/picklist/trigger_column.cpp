@@ -101,7 +101,48 @@ int TriggerCases::find(Table* values, long row) {
 }
 
 int TriggerCases::case_in_force(KWTABLE* values, long row) { return find(values, row); }
+
 int TriggerCases::case_in_force(KQ_TABLE_COPY* values, long row) { return find(values, row); }
+
+std::string TriggerCases::value_text(KWTABLE* values, long row) {
+    if (untouched_ || trigger_column_ < 0) return std::string();
+    if (numeric_) return std::to_string(read_number(values, trigger_type_, trigger_column_, row));
+    read_cell(values, trigger_column_, row, value_text_);
+    return value_text_;
+}
+
+void TriggerCases::note_facts(Formatter& formatter, KWTABLE* live,
+                              const std::string& format) const {
+    if (untouched_) return;
+    const Pos brace = find_from(format, '{');
+    const std::string triggerName = brace > 1 ? between(format, 1, brace) : std::string();
+    if (trigger_column_ < 0) {
+        formatter.note("missing trigger column", -1, [&] { return triggerName; });
+        return;
+    }
+    // The names the trigger column's own pick list shows, read by a
+    // formatter without trace so that the list's own faults stay out of
+    // this column's account.
+    const std::string triggerFormat = live->get_us_format(trigger_column_);
+    std::string names;
+    Formatter reader(formatter.master_table());
+    if (reader.check_if_static_picklist(triggerFormat) != 0) {
+        std::string list;
+        reader.extractStaticPickListString(triggerFormat, list);
+        KQ_NAME_MAP map;
+        reader.populatePrettyValFromStaticPickList(list, map);
+        for (const auto& entry : map) names += (names.empty() ? "" : ", ") + entry.second;
+    }
+    if (names.empty()) {
+        formatter.note("trigger without pick list", -1,
+                       [&] { return triggerName + " (format \"" + triggerFormat + "\")"; });
+        return;
+    }
+    for (const Case& c : cases_)
+        if (!c.has_value)
+            formatter.note("unknown case", -1,
+                           [&] { return "[" + c.name + "] (" + triggerName + ": " + names + ")"; });
+}
 
 }  // namespace kq
 

@@ -14,6 +14,8 @@ class KQ_TABLE_COPY;
 
 namespace kq {
 
+class Formatter;
+
 class TriggerCases {
 public:
     // Outcomes of case_in_force besides a case index.
@@ -27,6 +29,13 @@ public:
     // live table or the snapshot): a case index, kNoCase or kUntouched.
     int case_in_force(KWTABLE* values, long row);
     int case_in_force(KQ_TABLE_COPY* values, long row);
+
+    // For a trace: notes a trigger column the table lacks, a trigger column
+    // whose format gives no case a value, and every case its format does
+    // not name, with the names it does give.
+    void note_facts(Formatter& formatter, KWTABLE* live, const std::string& format) const;
+    // For a trace: the row's trigger value as the cases are compared with it.
+    std::string value_text(KWTABLE* values, long row);
 
     int size() const { return static_cast<int>(cases_.size()); }
     const std::string& name(int index) const { return cases_[static_cast<size_t>(index)].name; }

@@ -102,6 +102,9 @@ public:
         return result_;
     }
 
+    // How many references the scan handed on.
+    int references() const { return references_; }
+
 private:
     // A "usage=" condition: the five characters before the "=" at `equals`,
     // all inside the text that starts at `begin`.
@@ -115,6 +118,7 @@ private:
     }
     void parse(const std::string& reference) {
         if (!kq::contains(reference, '.')) return;
+        ++references_;
         RemoteOutcome outcome;
         if (!kq::parse_remote_reference(fmt_, reference, names_, old_table_, new_table_, column_,
                                         old_cells_, new_cells_, options_, outcome))
@@ -169,6 +173,7 @@ private:
             parse(reference);
             return;
         }
+        ++references_;
         // The row-by-row form of getFormattedDataForRow, keeping its result.
         // It empties the map, so the columns read into it so far are gone.
         labelled_read_.clear();
@@ -253,6 +258,7 @@ private:
 
     Pos begin_ = 0;  // start of the text not yet scanned
     int result_ = 1;
+    int references_ = 0;
 };
 
 }  // namespace
@@ -264,9 +270,10 @@ int kq::Formatter::extractFormatDataFromRemotePicklistString(
     std::string format, KQ_TABLE_COPY* oldTable, KWTABLE* newTable, long column,
     KQ_CELL_LIST& oldCells, KQ_CELL_LIST& newCells, KQ_NAME_MAP& names) {
     KQ_DEBUG_LINE("Extracting pretty names from remote pick list string: %s", format.c_str());
-    int result = kq::RemoteReferenceScan(*this, format, oldTable, newTable, column, oldCells,
-                                         newCells, names)
-                     .run();
+    kq::RemoteReferenceScan scan(*this, format, oldTable, newTable, column, oldCells, newCells,
+                                 names);
+    int result = scan.run();
+    if (scan.references() == 0) note("no remote reference", -1, [&] { return format; });
     // An empty map means the references formatted the column themselves.
     if (!names.empty()) {
         if (!getPrettyValFromMap(oldTable, column, names, oldCells)) result = 0;

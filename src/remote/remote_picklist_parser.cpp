@@ -58,6 +58,52 @@ void read_labels(KWTABLE* remote, int key_column, const std::string& label_colum
     }
 }
 
+// Why a remote column's label column or component selection is not read.
+enum class Unread { kIntFormat, kRemoteRow, kLabelled };
+
+// For a trace: the remote column TABLE.COLUMN's label column and component
+// selection, when it has them, are not read, and why. Nothing is built
+// without a trace.
+void note_unread_names(Formatter& formatter, KWTABLE* remote, int column,
+                       const std::string& tableName, const std::string& columnName,
+                       const std::string& remoteFormat, Unread why) {
+    if (formatter.trace() == nullptr) return;
+    const std::string where = tableName + "." + columnName;
+    const std::string reason =
+        why == Unread::kIntFormat
+            ? where + "'s own format \"" + remoteFormat + "\" is an integer format"
+        : why == Unread::kRemoteRow
+            ? std::string("the reference is marked __remoterow__, which shows the stored values")
+            : where + " has a label column, which is used instead";
+    const std::string labelColumn =
+        why == Unread::kLabelled ? std::string() : remote->get_label_col(column);
+    const std::string selected = remote->get_component_sel(column);
+    if (!labelColumn.empty())
+        formatter.note("unused label column", -1, [&] {
+            return "'" + labelColumn + "' of " + where + " is not read: " + reason;
+        });
+    if (!selected.empty())
+        formatter.note("unused component selection", -1, [&] {
+            return "'" + selected + "' of " + where + " is not read: " + reason;
+        });
+}
+
+// For a trace: a label column set on the referencing column itself, when
+// the remote column has none; a remote pick list reads only the remote
+// column's label column.
+void note_own_label_column(Formatter& formatter, KWTABLE* local, long column, KWTABLE* remote,
+                           int remoteColumn, const std::string& tableName,
+                           const std::string& columnName) {
+    if (formatter.trace() == nullptr || !remote->get_label_col(remoteColumn).empty()) return;
+    const std::string own = local->get_label_col(static_cast<int>(column));
+    if (!own.empty())
+        formatter.note("unused label column", -1, [&] {
+            return "'" + own + "' of this column is not read: a remote pick list reads the label " +
+                   "column of the column it names, and " + tableName + "." + columnName +
+                   " has none";
+        });
+}
+
 }  // namespace
 }  // namespace kq
 
@@ -93,6 +139,10 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
 
     const std::string remoteFormat = remote->get_us_format(remoteColumn);
     if (formatter.check_if_int(remoteFormat)) {
+        note_unread_names(formatter, remote, remoteColumn, tableName, columnName, remoteFormat,
+                          Unread::kIntFormat);
+        note_own_label_column(formatter, newTable, column, remote, remoteColumn, tableName,
+                              columnName);
         outcome = RemoteOutcome::kIntFormat;
         formatter.extractFormatDataForIntData(remoteFormat, oldTable, newTable, column, oldCells,
                                               newCells);
@@ -106,6 +156,10 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     const bool systemVar =
         !labelled && formatter.checkSystemVar(remote, remoteColumn, selection) != 0;
     if ((!labelled && !systemVar) || contains(formatString, "__remoterow__")) {
+        note_unread_names(formatter, remote, remoteColumn, tableName, columnName, remoteFormat,
+                          Unread::kRemoteRow);
+        note_own_label_column(formatter, newTable, column, remote, remoteColumn, tableName,
+                              columnName);
         outcome = RemoteOutcome::kPlain;
         if (!options.defer_plain)
             formatter.extractFormatDataFromOldAndNewTable(oldTable, newTable, column, oldCells,
@@ -114,6 +168,8 @@ int kq::parse_remote_reference(Formatter& formatter, const std::string& formatSt
     }
 
     if (labelled) {
+        note_unread_names(formatter, remote, remoteColumn, tableName, columnName, remoteFormat,
+                          Unread::kLabelled);
         outcome = RemoteOutcome::kLabelled;
         // A label column the remote table lacks reads as empty names.
         if (formatter.trace() != nullptr && remote->get_column_number(labelColumn, true) < 0)

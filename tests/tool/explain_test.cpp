@@ -105,4 +105,54 @@ TEST(KqfmtExplain, WhatTheFormatterRead) {
               (Strings{"VALVES1.label", "VALVES2.label"}));
 }
 
+// explain DB TABLE COLUMN: the trace of a real column, its first rows in
+// both views and its lint findings.
+TEST(KqfmtExplain, AColumnOfARealConfiguration) {
+    const std::string db = kqtool::fixture("lint_faults.sql");
+    struct Case {
+        const char* column;
+        const char* topic;  // a fact read, with the text it noted first
+        const char* text;
+        Strings shows;  // the live view's first rows
+        const char* rule;
+    };
+    const Case cases[] = {
+        // The library read the trigger value of each row and chose its case.
+        {"trigger_case",
+         "trigger value",
+         "0: no case in force",
+         {"1.5", "2.50", "3.50"},
+         "trigger-case-unknown"},
+        // The remote table it read; its label column was not.
+        {"label_unused", "remote reference", "LINES.no", {"1", "2", "1"}, "label-column-unused"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column);
+        const kqtool::ToolResult result = run_kqfmt({"explain", db, "PLANTED", c.column, "--json"});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const Json doc = Json::parse(result.out);
+        EXPECT_EQ(read(doc, c.topic).at(0), c.text);
+        Strings shows, old;
+        for (const Json& r : doc.at("rows")) {
+            shows.push_back(r.at("new"));
+            old.push_back(r.at("old"));
+        }
+        EXPECT_EQ(shows, c.shows);
+        EXPECT_EQ(old, c.shows) << "both views come from the one database";
+        ASSERT_EQ(doc.at("findings").size(), 1u);
+        EXPECT_EQ(doc.at("findings")[0].at("rule"), c.rule);
+    }
+    // Bad input names what is missing; explain FORMAT takes no database.
+    for (const Strings& args :
+         {Strings{"explain", db, "PLANTED", "nosuch"}, Strings{"explain", db, "NOSUCH", "x"},
+          Strings{"explain", db, "PLANTED"},
+          Strings{"explain", db, "PLANTED", "time_flag", "--type", "9"}}) {
+        const kqtool::ToolResult bad = run_kqfmt(args);
+        EXPECT_EQ(bad.status, 2) << args.back();
+        EXPECT_EQ(bad.out, "");
+    }
+    EXPECT_NE(run_kqfmt({"explain", db, "PLANTED", "nosuch"}).err.find("no column 'nosuch'"),
+              std::string::npos);
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // Parsing the kqfmt command line.
 #include "command_line.h"
 
+#include <algorithm>
+
 #include "input_error.h"
 
 namespace kqfmt {
@@ -8,7 +10,8 @@ namespace {
 
 const char* const kUsage =
     "usage: kqfmt show DB [TABLE...] | kqfmt diff OLD NEW [TABLE...] | kqfmt lint DB [TABLE...] | "
-    "kqfmt explain FORMAT [--type CODE] | kqfmt schema; see kqfmt --help";
+    "kqfmt explain FORMAT [--type CODE] | kqfmt explain DB TABLE COLUMN | kqfmt schema; see kqfmt "
+    "--help";
 
 std::optional<Command> command_named(const std::string& word) {
     if (word == "show") return Command::show;
@@ -35,7 +38,7 @@ const Flag kFlags[] = {{"--debug", "show diff lint"}, {"--json", "*"},
 const Flag kValued[] = {{"--columns", "show diff"}, {"--rows", "show diff"},
                         {"--initial", "show diff"}, {"--type", "explain"},
                         {"--format", "*"},          {"--color", "show diff"},
-                        {"--width", "show diff"}};
+                        {"--width", "show diff"},   {"--ignore", "lint"}};
 
 const Flag* find_flag(const Flag* begin, const Flag* end, const std::string& name) {
     for (const Flag* flag = begin; flag != end; ++flag)
@@ -131,6 +134,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                 throw InputError("--type: expected a data type code (digits), got '" + value + "'");
         } else if (name == "--initial") {
             line.initial = value;
+        } else if (name == "--ignore") {
+            // Comma-separated rule names; lint checks that each is a rule.
+            line.ignore.clear();
+            for (std::size_t at = 0; at <= value.size();) {
+                const std::size_t comma = std::min(value.find(',', at), value.size());
+                if (comma > at) line.ignore.push_back(value.substr(at, comma - at));
+                at = comma + 1;
+            }
         } else if (name == "--format") {
             const std::optional<OutputFormat> format = format_named(value);
             if (!format)
@@ -198,8 +209,20 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     }
     const bool explain = command == Command::explain;
     if (explain) {
+        if (words.size() == 4) {
+            for (const std::string& name : used)
+                if (name == "--type" || name == "--date-time")
+                    throw InputError(
+                        name + " is for explain FORMAT; a column's type and flag come from DB");
+            line.db = words[1];
+            line.tables = {words[2]};
+            line.column = words[3];
+            return line;
+        }
         if (words.size() != 2)
-            throw InputError("explain needs one format string: kqfmt explain FORMAT [--type CODE]");
+            throw InputError(
+                "explain needs one format string or a column: kqfmt explain FORMAT [--type CODE] "
+                "| kqfmt explain DB TABLE COLUMN");
         line.format = words[1];
         return line;
     }

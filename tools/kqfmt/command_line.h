@@ -23,6 +23,7 @@ struct CommandLine {
     std::string old_db;               // diff: OLD
     std::string db;                   // show: DB; diff: NEW
     std::string format;               // explain: FORMAT
+    std::string column;               // explain DB TABLE COLUMN: COLUMN
     int type = 15;                    // explain: --type CODE
     bool date_time = false;           // explain: --date-time
     std::vector<std::string> tables;  // in the order given; empty: every table
@@ -38,12 +39,13 @@ struct CommandLine {
     bool changed = false;                       // diff: --changed
     bool stat = false;                          // diff: --stat
     bool strict = false;                        // lint: --strict
+    std::vector<std::string> ignore;            // lint: --ignore RULES
 };
 
 // Parses the arguments after the program name. --type and --date-time
 // belong to explain, --columns, --rows, --initial, --color and --width to
 // show and diff, --debug to show, diff and lint, --exit-code, --changed and
-// --stat to diff, --strict to lint; --json and --format F to all of them
+// --stat to diff, --strict and --ignore to lint; --json and --format F to all of them
 // (explain and lint: grid or json; html is for diff only). Options take their
 // value as the next argument or after "=" (--rows=0-3); "--" ends the options; a repeated option
 // keeps its last value. With --help nothing else is checked. Throws InputError for any usage error.

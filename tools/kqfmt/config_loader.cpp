@@ -13,6 +13,7 @@
 
 #include "input_error.h"
 #include "kq_host_units.h"
+#include "lint_ignore_table.h"
 #include "sqlite_db.h"
 
 namespace kqfmt {
@@ -406,6 +407,7 @@ void load_configuration(SqliteDb& db, Configuration& config) {
 
     if (has_table("kq_units")) load_units(db);
     if (has_table("kq_sysvars")) load_sys_vars(db, config.master.data());
+    if (has_table("kq_lint_ignore")) config.lint_ignore = read_lint_ignore(db);
 }
 
 OldView load_old_view(SqliteDb& old_db, const std::vector<std::string>& old_tables,

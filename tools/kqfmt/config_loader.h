@@ -13,6 +13,7 @@
 
 #include "kq_host_table.h"
 #include "kw_table.h"
+#include "lint_rules.h"
 
 namespace kqfmt {
 
@@ -57,6 +58,7 @@ struct Configuration {
     std::map<std::string, std::shared_ptr<kqhost::TableData>> tables;
     std::map<std::string, TableSource> sources;
     std::shared_ptr<std::string> load_error = std::make_shared<std::string>();
+    std::vector<LintIgnore> lint_ignore;  // the rows of kq_lint_ignore
 };
 
 // The old view of a table and where its values come from (none when the
@@ -77,10 +79,9 @@ int type_from_declared(std::string_view declared);
 
 // Describes every configuration table of `db` in `config` (columns, row
 // count; values are loaded on demand), applies kq_columns,
-// and adds kq_units to the process's unit catalog and kq_sysvars to the
-// master table. Throws InputError for a kq_columns row naming an unknown
-// table or column, catalog rows without their required fields, and SQLite
-// failures.
+// adds kq_units to the process's unit catalog and kq_sysvars to the
+// master table, and keeps the rows of kq_lint_ignore. Throws InputError for a kq_columns row naming
+// an unknown table or column, catalog rows without their required fields, and SQLite failures.
 void load_configuration(SqliteDb& db, Configuration& config);
 
 // The old view of `live`: a table with the live columns' metadata filled

@@ -19,7 +19,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* type_name(int type) {
+}  // namespace
+
+const char* explain_type_name(int type) {
     switch (type) {
         case KQ_TYPE_BYTE: return "one byte";
         case KQ_TYPE_UINT32: return "unsigned 32-bit integer";
@@ -33,6 +35,8 @@ const char* type_name(int type) {
                        : "type this library does not read";
     }
 }
+
+namespace {
 
 // The case names written in "[" "]" after the format's "{", so that the
 // scratch table can give each case a row where it is in force. Only the
@@ -128,7 +132,7 @@ Json explain_format(const ExplainRequest& request) {
     Json doc;
     doc["format"] = request.format;
     doc["type"] = request.type;
-    doc["type_name"] = type_name(request.type);
+    doc["type_name"] = explain_type_name(request.type);
     doc["date_time_flag"] = request.date_time;
     doc["formatter"] = error.empty() ? KQ_ColumnKindName(trace.kind) : "error";
     doc["function"] = error.empty() ? trace.formatter : "GetFormattedValue";
@@ -167,6 +171,10 @@ std::string q(const Json& text) { return "\"" + printable_text(text.get<std::str
 
 std::string explain_text(const Json& doc) {
     std::ostringstream out;
+    if (doc.contains("column"))
+        label(out, "column",
+              printable_text(doc["table"].get<std::string>() + "." +
+                             doc["column"].get<std::string>()));
     label(out, "format", q(doc["format"]));
     std::string type =
         std::to_string(doc["type"].get<int>()) + " (" + doc["type_name"].get<std::string>() + ")";
@@ -197,8 +205,14 @@ std::string explain_text(const Json& doc) {
                 << '\n';
         }
     }
-    out << "\nsample (one stored value per row; each row shows):\n";
-    for (const Json& s : doc["sample"]) {
+    if (doc.contains("rows")) {
+        out << "\nfirst rows (stored value: old view, live view):\n";
+        for (const Json& r : doc["rows"])
+            out << "  row " << r["row"].get<int>() << "  " << q(r["stored"]) << ": " << q(r["old"])
+                << ", " << q(r["new"]) << '\n';
+    }
+    if (doc.contains("sample")) out << "\nsample (one stored value per row; each row shows):\n";
+    for (const Json& s : doc.value("sample", Json::array())) {
         out << "  row " << s["row"].get<int>();
         if (!s["case"].is_null())
             out << " (case [" << printable_text(s["case"].get<std::string>()) << "])";
@@ -209,6 +223,11 @@ std::string explain_text(const Json& doc) {
         for (const Json& r : doc["log"])
             out << "  " << r["kind"].get<std::string>() << ": "
                 << printable_text(r["message"].get<std::string>()) << '\n';
+    }
+    if (doc.contains("findings")) {
+        out << "\nlint:\n";
+        for (const Json& f : doc["findings"]) out << "  " << f["line"].get<std::string>() << '\n';
+        if (doc["findings"].empty()) out << "  no findings\n";
     }
     return out.str();
 }

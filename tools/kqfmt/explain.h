@@ -25,7 +25,11 @@ struct ExplainRequest {
 // {"kind", "message"}; "error": the text of an error the library raised.
 nlohmann::ordered_json explain_format(const ExplainRequest& request);
 
-// The document as labelled lines for people. Every text from the format
+// A short description of a data type code ("signed 32-bit integer").
+const char* explain_type_name(int type);
+
+// The document as labelled lines for people (also that of explain_column:
+// its table and column, rows and findings). Every text from the format
 // passes through printable_text, so it cannot drive the terminal.
 std::string explain_text(const nlohmann::ordered_json& document);
 

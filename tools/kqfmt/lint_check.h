@@ -21,15 +21,17 @@ struct Finding {
     long row = -1;
     long more_rows = 0;
     std::string message;
+    std::string rule;  // the rule's name (lint_rules.h)
 };
 
 // Formats every row of every column of `table` (its values loaded first and
 // dropped afterwards) and returns the findings in column order. Log records
 // written meanwhile are findings of the column being formatted. Throws
 // InputError when reading the database failed meanwhile.
-std::vector<Finding> lint_table(Configuration& config, const std::string& table);
+// With `column` given, only that column is checked.
+std::vector<Finding> lint_table(Configuration& config, const std::string& table, int column = -1);
 
-// "TABLE.COLUMN: error: [row N] message", without the line end.
+// "TABLE.COLUMN: error: [row N] message [rule]", without the line end.
 std::string finding_line(const Finding& finding);
 
 }  // namespace kqfmt

@@ -7,6 +7,7 @@
 #include "json_text.h"
 #include "kq_host_log.h"
 #include "lint_check.h"
+#include "lint_rules.h"
 #include "show_diff.h"
 #include "sqlite_db.h"
 #include "standard_input.h"
@@ -27,6 +28,8 @@ void write_json_finding(Output& out, const Finding& f, bool first) {
     text += f.row >= 0 ? std::to_string(f.row) : "null";
     text += ", \"more_rows\": " + std::to_string(f.more_rows) + ", \"message\": ";
     append_json_string(text, f.message);
+    text += ", \"rule\": ";
+    append_json_string(text, f.rule);
     text += "}";
     out << text;
 }
@@ -45,6 +48,7 @@ int lint_command(const CommandLine& line, Output& out) {
     Configuration config;
     open_configuration(line.db, path, db, config);
     const std::vector<std::string> names = requested_tables(line, config);
+    const LintSilence silence(line.ignore, config.lint_ignore);
 
     // What the library logs is part of the findings, at the level asked for.
     kqhost::ScopedDebugLevel debug(line.debug ? 1 : 0);
@@ -56,6 +60,7 @@ int lint_command(const CommandLine& line, Output& out) {
         g_doing = "checking table '" + message_text(name) + "'";
         columns += config.tables.at(name)->column_count();
         for (const Finding& finding : lint_table(config, name)) {
+            if (silence.silenced(finding.table, finding.column, finding.rule)) continue;
             (finding.severity == Severity::error ? errors : warnings) += 1;
             if (json)
                 write_json_finding(out, finding, first);

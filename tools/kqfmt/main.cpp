@@ -11,6 +11,7 @@
 
 #include "command_line.h"
 #include "explain.h"
+#include "explain_column.h"
 #include "help_text.h"
 #include "input_error.h"
 #include "json_text.h"
@@ -39,6 +40,12 @@ int run(const std::vector<std::string>& args, Output& out) {
         out << schema_text();
         out.flush();
         return 0;
+    }
+    if (line.command == Command::explain && !line.db.empty()) {
+        const nlohmann::ordered_json document = explain_column(line);
+        out << (line.json ? to_json_text(document) : explain_text(document));
+        out.flush();
+        return document.contains("error") ? kExitFormatError : 0;
     }
     if (line.command == Command::explain) {
         g_doing = "explaining the format";

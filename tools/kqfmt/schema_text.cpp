@@ -40,6 +40,13 @@ CREATE TABLE kq_sysvars (
   name         TEXT NOT NULL,
   display_name TEXT  -- NULL: the name itself
 );
+
+-- Findings of kqfmt lint this configuration accepts.
+CREATE TABLE kq_lint_ignore (
+  table_name  TEXT,  -- NULL: every table
+  column_name TEXT,  -- NULL: every column of the table
+  rule        TEXT   -- NULL: every rule (docs/lint-rules.md lists them)
+);
 )";
 }
 
