@@ -1,0 +1,151 @@
+// Formatting the old database by itself, only where that can differ from
+// the old view.
+#include "before_view.h"
+
+#include <set>
+
+#include "kq_host_log.h"
+
+namespace kqfmt {
+namespace {
+
+bool same_definition(const kqhost::ColumnDef& a, const kqhost::ColumnDef& b) {
+    return a.name == b.name && a.type == b.type && a.us_format == b.us_format &&
+           a.units == b.units && a.units_us == b.units_us && a.is_date_time == b.is_date_time &&
+           a.label_col == b.label_col && a.component_sel == b.component_sel &&
+           a.internal_name == b.internal_name;
+}
+
+// The old database's units while it lives, the new one's again after.
+class OldUnits {
+public:
+    OldUnits(const Configuration& old_config, const Configuration& new_config) : new_(new_config) {
+        use_units(old_config);
+    }
+    ~OldUnits() { use_units(new_); }
+    OldUnits(const OldUnits&) = delete;
+    OldUnits& operator=(const OldUnits&) = delete;
+
+private:
+    const Configuration& new_;
+};
+
+}  // namespace
+
+BeforeView::BeforeView(Configuration& old_config, Configuration& new_config)
+    : old_(old_config),
+      new_(new_config),
+      catalogs_differ_(old_config.units.size() != new_config.units.size() ||
+                       old_config.sys_vars != new_config.sys_vars) {
+    for (const auto& [name, unit] : old_.units) {
+        const auto other = new_.units.find(name);
+        if (other == new_.units.end() || other->second.id != unit.id ||
+            other->second.display != unit.display || other->second.quantity != unit.quantity ||
+            other->second.scale != unit.scale || other->second.offset != unit.offset)
+            catalogs_differ_ = true;
+    }
+}
+
+bool BeforeView::same_table(const std::string& name) {
+    const auto known = same_.find(name);
+    if (known != same_.end()) return known->second;
+    same_[name] = true;  // a reference back to this table adds nothing new
+    bool same = false;
+    const auto old_entry = old_.tables.find(name);
+    const auto new_entry = new_.tables.find(name);
+    if (old_entry != old_.tables.end() && new_entry != new_.tables.end()) {
+        kqhost::TableData& o = *old_entry->second;
+        kqhost::TableData& n = *new_entry->second;
+        same = o.column_count() == n.column_count() && o.row_count() == n.row_count() &&
+               old_.described[name] == new_.described[name];
+        for (int c = 0; same && c < n.column_count(); ++c)
+            same = same_definition(*o.column(c), *n.column(c));
+        std::string a, b;
+        for (int c = 0; same && c < n.column_count(); ++c) {
+            for (int row = 0; same && row < n.row_count(); ++row) {
+                o.read(c, row, a);
+                n.read(c, row, b);
+                same = a == b;
+            }
+        }
+        // What this table's formats name must be the same too.
+        for (int c = 0; same && c < n.column_count(); ++c)
+            for (const auto& entry : new_.tables)
+                if (entry.first != name &&
+                    n.column(c)->us_format.find(entry.first) != std::string::npos)
+                    same = same && same_table(entry.first);
+    }
+    same_[name] = same;
+    return same;
+}
+
+bool BeforeView::can_differ(const std::string& table, int column) {
+    const kqhost::TableData& o = *old_.tables.at(table);
+    const kqhost::TableData& n = *new_.tables.at(table);
+    if (column >= o.column_count()) return false;  // no old cell to show
+    if (catalogs_differ_ || !same_definition(*o.column(column), *n.column(column))) return true;
+    // A trigger dependency reads the other columns of the row from the live
+    // table, also for the old view; a row-numbered reference builds table
+    // names from values.
+    const std::string& format = n.column(column)->us_format;
+    if (!format.empty() && format[0] == '@') return true;
+    if (format.find("__ROW_NUM__") != std::string::npos) return true;
+    std::set<std::string> names;
+    for (const auto& entry : old_.tables) names.insert(entry.first);
+    for (const auto& entry : new_.tables) names.insert(entry.first);
+    for (const std::string& name : names)
+        if (format.find(name) != std::string::npos && (name == table || !same_table(name)))
+            return true;
+    return false;
+}
+
+TableResult BeforeView::format_old(const std::string& name, const Request& request) {
+    kqhost::LiveTable& live = *old_.master.data().find(name);
+    kqhost::TableCopy copy(old_.tables.at(name));
+    // The log belongs to the run the user asked for; what the old database
+    // would have logged is not part of it.
+    kqhost::ScopedLogSink quiet([](const kqhost::LogRecord&) {});
+    OldUnits units(old_, new_);
+    KQ_FORMAT_DATA formatter(&old_.master);
+    return format_table(formatter, live, copy, request);
+}
+
+void BeforeView::add_before(TableResult& result, const Request& request) {
+    result.before.assign(request.columns.size(), KQ_CELL_LIST());
+    if (old_.tables.find(result.table) == old_.tables.end()) return;
+    for (std::size_t i = 0; i < request.columns.size(); ++i) {
+        if (!can_differ(result.table, request.columns[i])) continue;
+        // One column at a time: the formatter keeps nothing from one column
+        // to the next, and only one column's extra cells are held at once.
+        Request one = request;
+        one.columns.assign(1, request.columns[i]);
+        TableResult own = format_old(result.table, one);
+        if (own.error) continue;
+        KQ_CELL_LIST& before = own.new_columns[0].cells;
+        const KQ_CELL_LIST& old_view = result.old_columns[i].cells;
+        bool differs = false;
+        for (std::size_t line = 0; line < before.size() && line < old_view.size() && !differs;
+             ++line)
+            differs = old_view[line].row < result.old_row_count &&
+                      before[line].value != old_view[line].value;
+        if (differs) result.before[i] = std::move(before);
+    }
+}
+
+TableResult BeforeView::removed_table(const std::string& name, const Request& request) {
+    TableResult own = format_old(name, request);
+    // What the old database showed becomes the old side; the new side has
+    // the same columns without cells.
+    TableResult removed;
+    removed.table = own.table;
+    removed.column_names = std::move(own.column_names);
+    removed.old_columns = std::move(own.new_columns);
+    for (const auto& column : removed.old_columns)
+        removed.new_columns.push_back({column.column, {}});
+    removed.old_row_count = own.new_row_count;
+    removed.error = std::move(own.error);
+    removed.presence = TablePresence::only_old;
+    return removed;
+}
+
+}  // namespace kqfmt
