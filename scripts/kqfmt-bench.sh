@@ -10,17 +10,22 @@
 # then runs show, show --json and diff on each and prints peak RSS and time
 # (median and fastest of KQFMT_BENCH_RUNS runs, default 5).
 #
-# Usage: scripts/kqfmt-bench.sh [KQFMT]   (default build/native/tools/kqfmt/kqfmt)
+# Usage: scripts/kqfmt-bench.sh [KQFMT [BASELINE]]
+#   KQFMT     the tool to measure (default build/native/tools/kqfmt/kqfmt)
+#   BASELINE  another build (say, of the last release): each diff is then
+#             measured with it too, right after, and the ratios printed.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 kqfmt="${1:-$root/build/native/tools/kqfmt/kqfmt}"
+baseline="${2:-}"
 work="$root/build/kqfmt-bench"
 mkdir -p "$work"
 for tool in sqlite3 /usr/bin/time bc; do
     command -v "$tool" >/dev/null || { echo "kqfmt-bench: $tool missing" >&2; exit 1; }
 done
 [[ -x "$kqfmt" ]] || { echo "kqfmt-bench: no tool at $kqfmt" >&2; exit 1; }
+[[ -z "$baseline" || -x "$baseline" ]] || { echo "kqfmt-bench: no tool at $baseline" >&2; exit 1; }
 
 # STREAMS rows 5 to ROWS, derived from the row number so that every column
 # kind (pick lists, units, date/time, system variables) does real work.
@@ -58,12 +63,14 @@ fi
 # other work only ever adds time, so the fastest run is the one it least
 # disturbed, and the median shows how often that happens.
 runs="${KQFMT_BENCH_RUNS:-5}"
+tool="$kqfmt"
+last_peak=0 last_elapsed=0 last_cpu=0
 measure() {  # label, arguments...
     local label="$1"
     shift
     local stats status=0 i peak=0 elapsed=() cpu=()
     for ((i = 0; i < runs; i++)); do
-        stats="$(/usr/bin/time -f '%M %e %U %S' "$kqfmt" "$@" 2>&1 >/dev/null | tail -1)" ||
+        stats="$(/usr/bin/time -f '%M %e %U %S' "$tool" "$@" 2>&1 >/dev/null | tail -1)" ||
             status=$?
         read -r kb seconds user system <<<"$stats"
         ((kb > peak)) && peak=$kb
@@ -76,17 +83,38 @@ measure() {  # label, arguments...
     printf '%-30s %8.1f MB  elapsed %5.2f s (fastest %5.2f)  CPU %5.2f s (fastest %5.2f)  exit %d\n' \
         "$label" "$((peak))e-3" "$(sed -n "$(((runs + 1) / 2))p" <<<"$e")" "$(head -1 <<<"$e")" \
         "$(sed -n "$(((runs + 1) / 2))p" <<<"$c")" "$(head -1 <<<"$c")" "$status"
+    last_peak=$peak
+    last_elapsed="$(sed -n "$(((runs + 1) / 2))p" <<<"$e")"
+    last_cpu="$(sed -n "$(((runs + 1) / 2))p" <<<"$c")"
+}
+
+# A diff measured with the tool, then with the baseline (when given), and
+# the ratios of the medians and of the peaks.
+measure_diff() {  # label, arguments...
+    measure "$@"
+    [[ -n "$baseline" ]] || return 0
+    local peak=$last_peak elapsed=$last_elapsed cpu=$last_cpu label="$1"
+    shift
+    tool="$baseline"
+    measure "  baseline" "$@"
+    tool="$kqfmt"
+    printf '%-30s %8s    elapsed %5s x                   CPU %5s x\n' "  ratio" \
+        "$(echo "scale=2; $peak / $last_peak" | bc) x" \
+        "$(echo "scale=2; $elapsed / $last_elapsed" | bc)" \
+        "$(echo "scale=2; $cpu / $last_cpu" | bc)"
 }
 
 s="$work/streams100k.db"
 p="$work/streams100k_prev.db"
 d="$work/db200k.db"
 echo "kqfmt: $kqfmt (load average: $(cut -d" " -f1-3 /proc/loadavg))"
+[[ -z "$baseline" ]] || echo "baseline: $baseline"
 measure "100k STREAMS: show" show "$s" STREAMS
 measure "100k STREAMS: show --json" show "$s" STREAMS --json
-measure "100k STREAMS: diff" diff "$p" "$s" STREAMS
-measure "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
+measure_diff "100k STREAMS: diff" diff "$p" "$s" STREAMS
+measure_diff "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
 measure "200k database: show" show "$d"
 measure "200k database: show --json" show "$d" --json
-measure "200k database: diff" diff "$s" "$d"
-measure "200k database: diff --json" diff "$s" "$d" --json
+measure_diff "200k database: diff" diff "$s" "$d"
+measure_diff "200k database: diff --json" diff "$s" "$d" --json
+echo "load average after: $(cut -d" " -f1-3 /proc/loadavg)"

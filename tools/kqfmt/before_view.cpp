@@ -5,6 +5,7 @@
 #include <set>
 
 #include "kq_host_log.h"
+#include "sqlite_db.h"
 
 namespace kqfmt {
 namespace {
@@ -30,11 +31,41 @@ private:
     const Configuration& new_;
 };
 
+// Whether the table holds the same rows in both databases, in the same
+// order, value by value as SQLite stores them. Read straight from the
+// databases: nothing is kept.
+bool same_rows(SqliteDb& old_db, SqliteDb& new_db, const std::string& table) {
+    const std::string select = "SELECT * FROM " + quote_identifier(table);
+    Statement a = old_db.prepare(select);
+    Statement b = new_db.prepare(select);
+    a.set_context("table '" + table + "'");
+    b.set_context("table '" + table + "'");
+    if (a.column_count() != b.column_count()) return false;
+    for (;;) {
+        const bool more = a.step();
+        if (more != b.step()) return false;
+        if (!more) return true;
+        for (int c = 0; c < a.column_count(); ++c) {
+            if (a.is_null(c) != b.is_null(c) || a.is_integer(c) != b.is_integer(c) ||
+                a.is_real(c) != b.is_real(c))
+                return false;
+            const bool same = a.is_null(c)      ? true
+                              : a.is_integer(c) ? a.integer(c) == b.integer(c)
+                              : a.is_real(c)    ? a.real(c) == b.real(c)
+                                                : a.text(c) == b.text(c);
+            if (!same) return false;
+        }
+    }
+}
+
 }  // namespace
 
-BeforeView::BeforeView(Configuration& old_config, Configuration& new_config)
+BeforeView::BeforeView(Configuration& old_config, SqliteDb& old_db, Configuration& new_config,
+                       SqliteDb& new_db)
     : old_(old_config),
       new_(new_config),
+      old_db_(old_db),
+      new_db_(new_db),
       catalogs_differ_(old_config.units.size() != new_config.units.size() ||
                        old_config.sys_vars != new_config.sys_vars) {
     for (const auto& [name, unit] : old_.units) {
@@ -54,20 +85,13 @@ bool BeforeView::same_table(const std::string& name) {
     const auto old_entry = old_.tables.find(name);
     const auto new_entry = new_.tables.find(name);
     if (old_entry != old_.tables.end() && new_entry != new_.tables.end()) {
-        kqhost::TableData& o = *old_entry->second;
-        kqhost::TableData& n = *new_entry->second;
+        const kqhost::TableData& o = *old_entry->second;
+        const kqhost::TableData& n = *new_entry->second;
         same = o.column_count() == n.column_count() && o.row_count() == n.row_count() &&
                old_.described[name] == new_.described[name];
         for (int c = 0; same && c < n.column_count(); ++c)
             same = same_definition(*o.column(c), *n.column(c));
-        std::string a, b;
-        for (int c = 0; same && c < n.column_count(); ++c) {
-            for (int row = 0; same && row < n.row_count(); ++row) {
-                o.read(c, row, a);
-                n.read(c, row, b);
-                same = a == b;
-            }
-        }
+        same = same && same_rows(old_db_, new_db_, name);
         // What this table's formats name must be the same too.
         for (int c = 0; same && c < n.column_count(); ++c)
             for (const auto& entry : new_.tables)

@@ -14,9 +14,10 @@ namespace kqfmt {
 
 class BeforeView {
 public:
-    // Both configurations stay owned by the caller; the new one's units are
-    // the process's catalog outside the calls below.
-    BeforeView(Configuration& old_config, Configuration& new_config);
+    // Both configurations and their databases stay owned by the caller; the
+    // new one's units are the process's catalog outside the calls below.
+    BeforeView(Configuration& old_config, SqliteDb& old_db, Configuration& new_config,
+               SqliteDb& new_db);
 
     // Fills result.before for the columns of `request` whose old database's
     // text can differ from the old view: the column's definition differs,
@@ -36,6 +37,8 @@ private:
 
     Configuration& old_;
     Configuration& new_;
+    SqliteDb& old_db_;
+    SqliteDb& new_db_;
     bool catalogs_differ_;
     std::map<std::string, bool> same_;  // same_table, once per name
 };

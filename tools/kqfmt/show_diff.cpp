@@ -262,7 +262,8 @@ int show_or_diff(const CommandLine& line, Output& out) {
         }
         html_report_start(out, line.old_db, line.db, findings, catalogs);
     }
-    BeforeView before(old_config, config);
+    std::optional<BeforeView> before;
+    if (diff) before.emplace(old_config, *old_db, config, *db);
     KQ_FORMAT_DATA formatter(&config.master);
     ReportWriter report(out, line, catalogs);
     bool failed = false;
@@ -280,7 +281,7 @@ int show_or_diff(const CommandLine& line, Output& out) {
         const std::string name = quoted(message_text(plan.name));
         if (plan.presence == TablePresence::only_old) {
             g_doing = "formatting table " + name;
-            const TableResult result = before.removed_table(plan.name, plan.request);
+            const TableResult result = before->removed_table(plan.name, plan.request);
             check_loads();
             failed = failed || result.error.has_value();
             g_doing = "writing table " + name;
@@ -304,7 +305,7 @@ int show_or_diff(const CommandLine& line, Output& out) {
         result.presence = plan.presence;
         if (diff && plan.presence == TablePresence::both) {
             g_doing = "formatting table " + name + " as the old database shows it";
-            before.add_before(result, plan.request);
+            before->add_before(result, plan.request);
             check_loads();
             result.definitions = definition_changes(old_config, config, plan.name);
         }
