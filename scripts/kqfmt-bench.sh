@@ -99,9 +99,9 @@ measure_diff() {  # label, arguments...
     measure "  baseline" "$@"
     tool="$kqfmt"
     printf '%-30s %8s    elapsed %5s x                   CPU %5s x\n' "  ratio" \
-        "$(echo "scale=2; $peak / $last_peak" | bc) x" \
-        "$(echo "scale=2; $elapsed / $last_elapsed" | bc)" \
-        "$(echo "scale=2; $cpu / $last_cpu" | bc)"
+        "$(printf '%.2f' "$(echo "scale=3; $peak / $last_peak" | bc)") x" \
+        "$(printf '%.2f' "$(echo "scale=3; $elapsed / $last_elapsed" | bc)")" \
+        "$(printf '%.2f' "$(echo "scale=3; $cpu / $last_cpu" | bc)")"
 }
 
 s="$work/streams100k.db"
