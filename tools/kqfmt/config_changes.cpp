@@ -1,8 +1,10 @@
 // Comparing the definitions and catalogs of two configurations.
 #include "config_changes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <optional>
 
