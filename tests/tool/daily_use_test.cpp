@@ -138,6 +138,42 @@ TEST(KqfmtDailyUse, DiffStatusSummaryStatAndChanged) {
         "  2    + c   + On      + z\n");
 }
 
+TEST(KqfmtDailyUse, ReviewPageOfALargeTableKeepsChangesWithContext) {
+    const std::string rows =
+        "CREATE TABLE T (v INTEGER); WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 "
+        "FROM n WHERE i < 2999) INSERT INTO T SELECT ";
+    const std::string meta =
+        " FROM n; CREATE TABLE kq_columns (table_name, column_name, us_format);"
+        "INSERT INTO kq_columns VALUES ('T', 'v', '%s');";
+    const Script old_db("large_old", rows + "i" + meta),
+        new_db("large_new", rows + "CASE i WHEN 1500 THEN -1 ELSE i END" + meta);
+    // Rows unchanged and changed, then each "… N unchanged rows" in order.
+    const auto page = [&](const Strings& options) {
+        Strings args = {"diff", old_db.path(), new_db.path(), "--format", "html"};
+        args.insert(args.end(), options.begin(), options.end());
+        const std::string html = run_kqfmt(args).out;
+        Strings found;
+        for (const std::string mark : {"<tr class=\"same\">", "<tr class=\"changed\">"}) {
+            std::size_t count = 0;
+            for (std::size_t at = html.find(mark); at != std::string::npos;
+                 at = html.find(mark, at + 1))
+                ++count;
+            found.push_back(std::to_string(count));
+        }
+        const std::string skipped = "<tr class=\"skipped\"><td colspan=\"2\">\xE2\x80\xA6 ";
+        for (std::size_t at = html.find(skipped); at != std::string::npos;
+             at = html.find(skipped, at + 1)) {
+            const std::size_t from = at + skipped.size();
+            found.push_back(html.substr(from, html.find(' ', from) - from));
+        }
+        return found;
+    };
+    // Three rows of context by default, N with --context, none with --changed.
+    EXPECT_EQ(page({}), (Strings{"6", "1", "1497", "1496"}));
+    EXPECT_EQ(page({"--context", "1"}), (Strings{"2", "1", "1499", "1498"}));
+    EXPECT_EQ(page({"--changed"}), (Strings{"0", "1"}));
+}
+
 // Splits RFC 4180 text into records of fields.
 std::vector<Strings> parse_csv(const std::string& text) {
     std::vector<Strings> records(1, Strings(1));
