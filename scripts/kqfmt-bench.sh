@@ -13,7 +13,8 @@
 # Usage: scripts/kqfmt-bench.sh [KQFMT [BASELINE]]
 #   KQFMT     the tool to measure (default build/native/tools/kqfmt/kqfmt)
 #   BASELINE  another build (say, of the last release): each diff is then
-#             measured with it too, right after, and the ratios printed.
+#             measured with it too, the two taking turns, and the ratios
+#             printed.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -61,47 +62,61 @@ fi
 # output discarded; prints the largest peak RSS (MB), and the median and the
 # fastest elapsed and CPU seconds (user + system). The machine is shared:
 # other work only ever adds time, so the fastest run is the one it least
-# disturbed, and the median shows how often that happens.
+# disturbed, and the median shows how often that happens. With a baseline
+# the two tools take turns, run by run, so that both meet the same load,
+# and the ratios (tool / baseline) of the peaks and medians follow.
 runs="${KQFMT_BENCH_RUNS:-5}"
-tool="$kqfmt"
-last_peak=0 last_elapsed=0 last_cpu=0
-measure() {  # label, arguments...
-    local label="$1"
+measure() {  # label, tools..., --, arguments...
+    local label="$1" tools=()
     shift
-    local stats status=0 i peak=0 elapsed=() cpu=()
-    for ((i = 0; i < runs; i++)); do
-        stats="$(/usr/bin/time -f '%M %e %U %S' "$tool" "$@" 2>&1 >/dev/null | tail -1)" ||
-            status=$?
-        read -r kb seconds user system <<<"$stats"
-        ((kb > peak)) && peak=$kb
-        elapsed+=("$seconds")
-        cpu+=("$(echo "$user + $system" | bc)")
+    while [[ "$1" != "--" ]]; do
+        tools+=("$1")
+        shift
     done
-    local e c
-    e="$(printf '%s\n' "${elapsed[@]}" | sort -n)"
-    c="$(printf '%s\n' "${cpu[@]}" | sort -n)"
-    printf '%-30s %8.1f MB  elapsed %5.2f s (fastest %5.2f)  CPU %5.2f s (fastest %5.2f)  exit %d\n' \
-        "$label" "$((peak))e-3" "$(sed -n "$(((runs + 1) / 2))p" <<<"$e")" "$(head -1 <<<"$e")" \
-        "$(sed -n "$(((runs + 1) / 2))p" <<<"$c")" "$(head -1 <<<"$c")" "$status"
-    last_peak=$peak
-    last_elapsed="$(sed -n "$(((runs + 1) / 2))p" <<<"$e")"
-    last_cpu="$(sed -n "$(((runs + 1) / 2))p" <<<"$c")"
+    shift
+    local n=${#tools[@]} i t stats kb seconds user system
+    local peak=() status=() elapsed=() cpu=() medians=()
+    for ((t = 0; t < n; t++)); do
+        peak[t]=0 status[t]=0 elapsed[t]="" cpu[t]=""
+    done
+    for ((i = 0; i < runs; i++)); do
+        for ((t = 0; t < n; t++)); do
+            stats="$(/usr/bin/time -f '%M %e %U %S' "${tools[t]}" "$@" 2>&1 >/dev/null | tail -1)" ||
+                status[t]=$?
+            read -r kb seconds user system <<<"$stats"
+            ((kb > peak[t])) && peak[t]=$kb
+            elapsed[t]+="$seconds"$'\n'
+            cpu[t]+="$(echo "$user + $system" | bc)"$'\n'
+        done
+    done
+    local e c middle=$(((runs + 1) / 2))
+    for ((t = 0; t < n; t++)); do
+        e="$(printf '%s' "${elapsed[t]}" | sort -n)"
+        c="$(printf '%s' "${cpu[t]}" | sort -n)"
+        medians[t]="$(sed -n "${middle}p" <<<"$e") $(sed -n "${middle}p" <<<"$c")"
+        printf '%-30s %8.1f MB  elapsed %5.2f s (fastest %5.2f)  CPU %5.2f s (fastest %5.2f)  exit %d\n' \
+            "$( ((t == 0)) && echo "$label" || echo "  baseline")" "$((peak[t]))e-3" \
+            "$(sed -n "${middle}p" <<<"$e")" "$(head -1 <<<"$e")" \
+            "$(sed -n "${middle}p" <<<"$c")" "$(head -1 <<<"$c")" "${status[t]}"
+    done
+    ((n == 2)) || return 0
+    local ratio=()
+    read -r e c <<<"${medians[0]}"
+    read -r seconds user <<<"${medians[1]}"
+    for pair in "${peak[0]} ${peak[1]}" "$e $seconds" "$c $user"; do
+        ratio+=("$(printf '%.2f' "$(echo "scale=3; ${pair% *} / ${pair#* }" | bc)")")
+    done
+    printf '%-30s %6s x    elapsed %5s x                   CPU %5s x\n' "  ratio" "${ratio[@]}"
 }
 
-# A diff measured with the tool, then with the baseline (when given), and
-# the ratios of the medians and of the peaks.
-measure_diff() {  # label, arguments...
-    measure "$@"
-    [[ -n "$baseline" ]] || return 0
-    local peak=$last_peak elapsed=$last_elapsed cpu=$last_cpu label="$1"
-    shift
-    tool="$baseline"
-    measure "  baseline" "$@"
-    tool="$kqfmt"
-    printf '%-30s %8s    elapsed %5s x                   CPU %5s x\n' "  ratio" \
-        "$(printf '%.2f' "$(echo "scale=3; $peak / $last_peak" | bc)") x" \
-        "$(printf '%.2f' "$(echo "scale=3; $elapsed / $last_elapsed" | bc)")" \
-        "$(printf '%.2f' "$(echo "scale=3; $cpu / $last_cpu" | bc)")"
+# show is measured alone, diff beside the baseline when one is given.
+measure_show() { measure "$1" "$kqfmt" -- "${@:2}"; }
+measure_diff() {
+    if [[ -n "$baseline" ]]; then
+        measure "$1" "$kqfmt" "$baseline" -- "${@:2}"
+    else
+        measure "$1" "$kqfmt" -- "${@:2}"
+    fi
 }
 
 s="$work/streams100k.db"
@@ -109,12 +124,12 @@ p="$work/streams100k_prev.db"
 d="$work/db200k.db"
 echo "kqfmt: $kqfmt (load average: $(cut -d" " -f1-3 /proc/loadavg))"
 [[ -z "$baseline" ]] || echo "baseline: $baseline"
-measure "100k STREAMS: show" show "$s" STREAMS
-measure "100k STREAMS: show --json" show "$s" STREAMS --json
+measure_show "100k STREAMS: show" show "$s" STREAMS
+measure_show "100k STREAMS: show --json" show "$s" STREAMS --json
 measure_diff "100k STREAMS: diff" diff "$p" "$s" STREAMS
 measure_diff "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
-measure "200k database: show" show "$d"
-measure "200k database: show --json" show "$d" --json
+measure_show "200k database: show" show "$d"
+measure_show "200k database: show --json" show "$d" --json
 measure_diff "200k database: diff" diff "$s" "$d"
 measure_diff "200k database: diff --json" diff "$s" "$d" --json
 echo "load average after: $(cut -d" " -f1-3 /proc/loadavg)"
