@@ -2,7 +2,9 @@
 // the old view.
 #include "before_view.h"
 
+#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "kq_host_log.h"
 #include "sqlite_db.h"
@@ -75,29 +77,66 @@ BeforeView::BeforeView(Configuration& old_config, SqliteDb& old_db, Configuratio
             other->second.scale != unit.scale || other->second.offset != unit.offset)
             catalogs_differ_ = true;
     }
+    for (const Configuration* config : {&old_, &new_}) {
+        for (const auto& entry : config->tables) {
+            names_.insert(entry.first);
+            name_lengths_.insert(entry.first.size());
+        }
+    }
+}
+
+std::vector<std::string> BeforeView::named_tables(const std::string& format) const {
+    // A format reaches another table only through a reference "TABLE.COLUMN":
+    // a table name ends right before a ".". Only the lengths names have are
+    // tried, so the cost follows the format, not the number of tables.
+    std::vector<std::string> found;
+    for (std::size_t dot = format.find('.'); dot != std::string::npos;
+         dot = format.find('.', dot + 1)) {
+        for (std::size_t length : name_lengths_) {
+            if (length > dot) break;
+            std::string candidate = format.substr(dot - length, length);
+            if (names_.count(candidate) != 0 &&
+                std::find(found.begin(), found.end(), candidate) == found.end())
+                found.push_back(std::move(candidate));
+        }
+    }
+    return found;
+}
+
+bool BeforeView::same_in_itself(const std::string& name) {
+    const auto old_entry = old_.tables.find(name);
+    const auto new_entry = new_.tables.find(name);
+    if (old_entry == old_.tables.end() || new_entry == new_.tables.end()) return false;
+    const kqhost::TableData& o = *old_entry->second;
+    const kqhost::TableData& n = *new_entry->second;
+    bool same = o.column_count() == n.column_count() && o.row_count() == n.row_count() &&
+                old_.described[name] == new_.described[name];
+    for (int c = 0; same && c < n.column_count(); ++c)
+        same = same_definition(*o.column(c), *n.column(c));
+    return same && same_rows(old_db_, new_db_, name);
 }
 
 bool BeforeView::same_table(const std::string& name) {
     const auto known = same_.find(name);
     if (known != same_.end()) return known->second;
-    same_[name] = true;  // a reference back to this table adds nothing new
-    bool same = false;
-    const auto old_entry = old_.tables.find(name);
-    const auto new_entry = new_.tables.find(name);
-    if (old_entry != old_.tables.end() && new_entry != new_.tables.end()) {
-        const kqhost::TableData& o = *old_entry->second;
-        const kqhost::TableData& n = *new_entry->second;
-        same = o.column_count() == n.column_count() && o.row_count() == n.row_count() &&
-               old_.described[name] == new_.described[name];
-        for (int c = 0; same && c < n.column_count(); ++c)
-            same = same_definition(*o.column(c), *n.column(c));
-        same = same && same_rows(old_db_, new_db_, name);
-        // What this table's formats name must be the same too.
-        for (int c = 0; same && c < n.column_count(); ++c)
-            for (const auto& entry : new_.tables)
-                if (entry.first != name &&
-                    n.column(c)->us_format.find(entry.first) != std::string::npos)
-                    same = same && same_table(entry.first);
+    // The table and every table its formats name, and those theirs, in
+    // turn: a work list, not recursion, however long the chain.
+    std::vector<std::string> pending(1, name);
+    std::set<std::string> seen(pending.begin(), pending.end());
+    bool same = true;
+    while (same && !pending.empty()) {
+        const std::string next = std::move(pending.back());
+        pending.pop_back();
+        const auto decided = same_.find(next);
+        if (decided != same_.end()) {
+            same = decided->second;  // its reach was checked with it
+            continue;
+        }
+        same = same_in_itself(next);
+        const kqhost::TableData& data = *new_.tables.at(next);
+        for (int c = 0; same && c < data.column_count(); ++c)
+            for (std::string& named : named_tables(data.column(c)->us_format))
+                if (seen.insert(named).second) pending.push_back(std::move(named));
     }
     same_[name] = same;
     return same;
@@ -114,12 +153,8 @@ bool BeforeView::can_differ(const std::string& table, int column) {
     const std::string& format = n.column(column)->us_format;
     if (!format.empty() && format[0] == '@') return true;
     if (format.find("__ROW_NUM__") != std::string::npos) return true;
-    std::set<std::string> names;
-    for (const auto& entry : old_.tables) names.insert(entry.first);
-    for (const auto& entry : new_.tables) names.insert(entry.first);
-    for (const std::string& name : names)
-        if (format.find(name) != std::string::npos && (name == table || !same_table(name)))
-            return true;
+    for (const std::string& name : named_tables(format))
+        if (name == table || !same_table(name)) return true;
     return false;
 }
 

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "config_loader.h"
 #include "format_run.h"
@@ -32,6 +35,11 @@ public:
 
 private:
     bool can_differ(const std::string& table, int column);
+    // The tables a format names in a reference "TABLE.COLUMN".
+    std::vector<std::string> named_tables(const std::string& format) const;
+    // Same definitions and rows in both databases.
+    bool same_in_itself(const std::string& name);
+    // That, and the same for every table its formats name, in turn.
     bool same_table(const std::string& name);
     TableResult format_old(const std::string& name, const Request& request);
 
@@ -40,7 +48,9 @@ private:
     SqliteDb& old_db_;
     SqliteDb& new_db_;
     bool catalogs_differ_;
-    std::map<std::string, bool> same_;  // same_table, once per name
+    std::map<std::string, bool> same_;       // same_table, once per name
+    std::unordered_set<std::string> names_;  // tables of either database
+    std::set<std::size_t> name_lengths_;     // their lengths, ascending
 };
 
 }  // namespace kqfmt
