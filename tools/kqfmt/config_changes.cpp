@@ -7,6 +7,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace kqfmt {
 namespace {
@@ -94,13 +95,10 @@ std::vector<FieldChange> definition_changes(const Configuration& old_config,
     // Columns by name: the new table's in order, then those only the old has.
     std::vector<std::string> names;
     for (int c = 0; c < new_table.column_count(); ++c) names.push_back(new_table.column(c)->name);
-    for (int c = 0; c < old_table.column_count(); ++c)
-        if (new_table.find_column(old_table.column(c)->name) < 0)
-            names.push_back(old_table.column(c)->name);
-    std::map<std::string, bool> seen;
+    for (int c = 0; c < old_table.column_count(); ++c) names.push_back(old_table.column(c)->name);
+    std::set<std::string> seen;
     for (const std::string& name : names) {
-        if (seen[name]) continue;  // a repeated name is described once
-        seen[name] = true;
+        if (!seen.insert(name).second) continue;  // a name is described once
         const Configuration::Described* o = described(old_config, table, name);
         const Configuration::Described* n = described(new_config, table, name);
         for (std::size_t i = 0; i < std::size(kColumnFields); ++i)
