@@ -10,17 +10,23 @@
 # then runs show, show --json and diff on each and prints peak RSS and time
 # (median and fastest of KQFMT_BENCH_RUNS runs, default 5).
 #
-# Usage: scripts/kqfmt-bench.sh [KQFMT]   (default build/native/tools/kqfmt/kqfmt)
+# Usage: scripts/kqfmt-bench.sh [KQFMT [BASELINE]]
+#   KQFMT     the tool to measure (default build/native/tools/kqfmt/kqfmt)
+#   BASELINE  another build (say, of the last release): each diff is then
+#             measured with it too, the two taking turns, and the ratios
+#             printed.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 kqfmt="${1:-$root/build/native/tools/kqfmt/kqfmt}"
+baseline="${2:-}"
 work="$root/build/kqfmt-bench"
 mkdir -p "$work"
 for tool in sqlite3 /usr/bin/time bc; do
     command -v "$tool" >/dev/null || { echo "kqfmt-bench: $tool missing" >&2; exit 1; }
 done
 [[ -x "$kqfmt" ]] || { echo "kqfmt-bench: no tool at $kqfmt" >&2; exit 1; }
+[[ -z "$baseline" || -x "$baseline" ]] || { echo "kqfmt-bench: no tool at $baseline" >&2; exit 1; }
 
 # STREAMS rows 5 to ROWS, derived from the row number so that every column
 # kind (pick lists, units, date/time, system variables) does real work.
@@ -56,37 +62,74 @@ fi
 # output discarded; prints the largest peak RSS (MB), and the median and the
 # fastest elapsed and CPU seconds (user + system). The machine is shared:
 # other work only ever adds time, so the fastest run is the one it least
-# disturbed, and the median shows how often that happens.
+# disturbed, and the median shows how often that happens. With a baseline
+# the two tools take turns, run by run, so that both meet the same load,
+# and the ratios (tool / baseline) of the peaks and medians follow.
 runs="${KQFMT_BENCH_RUNS:-5}"
-measure() {  # label, arguments...
-    local label="$1"
+measure() {  # label, tools..., --, arguments...
+    local label="$1" tools=()
     shift
-    local stats status=0 i peak=0 elapsed=() cpu=()
-    for ((i = 0; i < runs; i++)); do
-        stats="$(/usr/bin/time -f '%M %e %U %S' "$kqfmt" "$@" 2>&1 >/dev/null | tail -1)" ||
-            status=$?
-        read -r kb seconds user system <<<"$stats"
-        ((kb > peak)) && peak=$kb
-        elapsed+=("$seconds")
-        cpu+=("$(echo "$user + $system" | bc)")
+    while [[ "$1" != "--" ]]; do
+        tools+=("$1")
+        shift
     done
-    local e c
-    e="$(printf '%s\n' "${elapsed[@]}" | sort -n)"
-    c="$(printf '%s\n' "${cpu[@]}" | sort -n)"
-    printf '%-30s %8.1f MB  elapsed %5.2f s (fastest %5.2f)  CPU %5.2f s (fastest %5.2f)  exit %d\n' \
-        "$label" "$((peak))e-3" "$(sed -n "$(((runs + 1) / 2))p" <<<"$e")" "$(head -1 <<<"$e")" \
-        "$(sed -n "$(((runs + 1) / 2))p" <<<"$c")" "$(head -1 <<<"$c")" "$status"
+    shift
+    local n=${#tools[@]} i t stats kb seconds user system
+    local peak=() status=() elapsed=() cpu=() medians=()
+    for ((t = 0; t < n; t++)); do
+        peak[t]=0 status[t]=0 elapsed[t]="" cpu[t]=""
+    done
+    for ((i = 0; i < runs; i++)); do
+        for ((t = 0; t < n; t++)); do
+            stats="$(/usr/bin/time -f '%M %e %U %S' "${tools[t]}" "$@" 2>&1 >/dev/null | tail -1)" ||
+                status[t]=$?
+            read -r kb seconds user system <<<"$stats"
+            ((kb > peak[t])) && peak[t]=$kb
+            elapsed[t]+="$seconds"$'\n'
+            cpu[t]+="$(echo "$user + $system" | bc)"$'\n'
+        done
+    done
+    local e c middle=$(((runs + 1) / 2))
+    for ((t = 0; t < n; t++)); do
+        e="$(printf '%s' "${elapsed[t]}" | sort -n)"
+        c="$(printf '%s' "${cpu[t]}" | sort -n)"
+        medians[t]="$(sed -n "${middle}p" <<<"$e") $(sed -n "${middle}p" <<<"$c")"
+        printf '%-30s %8.1f MB  elapsed %5.2f s (fastest %5.2f)  CPU %5.2f s (fastest %5.2f)  exit %d\n' \
+            "$( ((t == 0)) && echo "$label" || echo "  baseline")" "$((peak[t]))e-3" \
+            "$(sed -n "${middle}p" <<<"$e")" "$(head -1 <<<"$e")" \
+            "$(sed -n "${middle}p" <<<"$c")" "$(head -1 <<<"$c")" "${status[t]}"
+    done
+    ((n == 2)) || return 0
+    local ratio=()
+    read -r e c <<<"${medians[0]}"
+    read -r seconds user <<<"${medians[1]}"
+    for pair in "${peak[0]} ${peak[1]}" "$e $seconds" "$c $user"; do
+        ratio+=("$(printf '%.2f' "$(echo "scale=3; ${pair% *} / ${pair#* }" | bc)")")
+    done
+    printf '%-30s %6s x    elapsed %5s x                   CPU %5s x\n' "  ratio" "${ratio[@]}"
+}
+
+# show is measured alone, diff beside the baseline when one is given.
+measure_show() { measure "$1" "$kqfmt" -- "${@:2}"; }
+measure_diff() {
+    if [[ -n "$baseline" ]]; then
+        measure "$1" "$kqfmt" "$baseline" -- "${@:2}"
+    else
+        measure "$1" "$kqfmt" -- "${@:2}"
+    fi
 }
 
 s="$work/streams100k.db"
 p="$work/streams100k_prev.db"
 d="$work/db200k.db"
 echo "kqfmt: $kqfmt (load average: $(cut -d" " -f1-3 /proc/loadavg))"
-measure "100k STREAMS: show" show "$s" STREAMS
-measure "100k STREAMS: show --json" show "$s" STREAMS --json
-measure "100k STREAMS: diff" diff "$p" "$s" STREAMS
-measure "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
-measure "200k database: show" show "$d"
-measure "200k database: show --json" show "$d" --json
-measure "200k database: diff" diff "$s" "$d"
-measure "200k database: diff --json" diff "$s" "$d" --json
+[[ -z "$baseline" ]] || echo "baseline: $baseline"
+measure_show "100k STREAMS: show" show "$s" STREAMS
+measure_show "100k STREAMS: show --json" show "$s" STREAMS --json
+measure_diff "100k STREAMS: diff" diff "$p" "$s" STREAMS
+measure_diff "100k STREAMS: diff --json" diff "$p" "$s" STREAMS --json
+measure_show "200k database: show" show "$d"
+measure_show "200k database: show --json" show "$d" --json
+measure_diff "200k database: diff" diff "$s" "$d"
+measure_diff "200k database: diff --json" diff "$s" "$d" --json
+echo "load average after: $(cut -d" " -f1-3 /proc/loadavg)"

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,7 +104,8 @@ TEST(KqfmtDailyUse, DiffStatusSummaryStatAndChanged) {
     const kqtool::ToolResult json = run_kqfmt({"diff", old_db.path(), new_db.path(), "--json"});
     const Json table = Json::parse(json.out).at("tables").at(0);
     EXPECT_EQ(table.at("summary"), Json::parse(R"({"cells_changed": 1, "rows_changed": 1,
-        "rows_only_old": 0, "rows_only_new": 1})"));
+        "rows_only_old": 0, "rows_only_new": 1, "cells_display_changed": 0,
+        "definitions_changed": 0})"));
     Strings mode_status;
     for (const Json& cell : table.at("columns").at(1).at("new"))
         mode_status.push_back(cell.at("status"));
@@ -126,6 +128,50 @@ TEST(KqfmtDailyUse, DiffStatusSummaryStatAndChanged) {
     first_rows.insert(first_rows.end(), {"--rows", "0-1"});
     EXPECT_EQ(run_kqfmt(first_rows).out,
               "T  old 2 rows, new 3 rows\n  row  mode\n  1    On \xE2\x86\x92 Off\n");
+    // --context keeps all columns and says where unchanged rows were left out.
+    EXPECT_EQ(
+        run_kqfmt({"diff", old_db.path(), new_db.path(), "--context", "0", "--color=never"}).out,
+        "T  old 2 rows, new 3 rows\n"
+        "  row  name  mode      note\n"
+        "  \xE2\x80\xA6 1 unchanged row\n"
+        "  1    b     On \xE2\x86\x92 Off  y\n"
+        "  2    + c   + On      + z\n");
+}
+
+TEST(KqfmtDailyUse, ReviewPageOfALargeTableKeepsChangesWithContext) {
+    const std::string rows =
+        "CREATE TABLE T (v INTEGER); WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 "
+        "FROM n WHERE i < 2999) INSERT INTO T SELECT ";
+    const std::string meta =
+        " FROM n; CREATE TABLE kq_columns (table_name, column_name, us_format);"
+        "INSERT INTO kq_columns VALUES ('T', 'v', '%s');";
+    const Script old_db("large_old", rows + "i" + meta),
+        new_db("large_new", rows + "CASE i WHEN 1500 THEN -1 ELSE i END" + meta);
+    // Rows unchanged and changed, then each "… N unchanged rows" in order.
+    const auto page = [&](const Strings& options) {
+        Strings args = {"diff", old_db.path(), new_db.path(), "--format", "html"};
+        args.insert(args.end(), options.begin(), options.end());
+        const std::string html = run_kqfmt(args).out;
+        Strings found;
+        for (const std::string mark : {"<tr class=\"same\">", "<tr class=\"changed\">"}) {
+            std::size_t count = 0;
+            for (std::size_t at = html.find(mark); at != std::string::npos;
+                 at = html.find(mark, at + 1))
+                ++count;
+            found.push_back(std::to_string(count));
+        }
+        const std::string skipped = "<tr class=\"skipped\"><td colspan=\"2\">\xE2\x80\xA6 ";
+        for (std::size_t at = html.find(skipped); at != std::string::npos;
+             at = html.find(skipped, at + 1)) {
+            const std::size_t from = at + skipped.size();
+            found.push_back(html.substr(from, html.find(' ', from) - from));
+        }
+        return found;
+    };
+    // Three rows of context by default, N with --context, none with --changed.
+    EXPECT_EQ(page({}), (Strings{"6", "1", "1497", "1496"}));
+    EXPECT_EQ(page({"--context", "1"}), (Strings{"2", "1", "1499", "1498"}));
+    EXPECT_EQ(page({"--changed"}), (Strings{"0", "1"}));
 }
 
 // Splits RFC 4180 text into records of fields.
@@ -284,6 +330,172 @@ TEST(KqfmtDailyUse, NewDatabaseFromTheDocumentedExample) {
     const kqtool::ToolResult failed = run_kqfmt({"show", unformatted.path()});
     EXPECT_EQ(failed.status, 3);
     EXPECT_NE(failed.out.find(error), std::string::npos) << failed.out;
+}
+
+// One definition, catalog entry or table changed at a time between two
+// databases with the same values: diff reports what the operator sees
+// differently. Each "before" is the text `kqfmt show OLD` gives that cell.
+const char* const kDefined =
+    "CREATE TABLE T (name TEXT, temp REAL, state INTEGER, valve INTEGER, signal TEXT, "
+    "stamp INTEGER);"
+    "INSERT INTO T VALUES ('a', 20.5, 1, 1, 'AI_01', 3725), ('b', 30.0, 2, 2, 'AI_02', 60);"
+    "CREATE TABLE V (number INTEGER, label TEXT);"
+    "INSERT INTO V VALUES (1, 'Inlet A'), (2, 'Inlet B');"
+    "CREATE TABLE W (k TEXT); INSERT INTO W VALUES ('w1');"
+    "CREATE TABLE kq_columns (table_name, column_name, type, us_format, units, units_us,"
+    " is_date_time, label_col, component_sel);"
+    "INSERT INTO kq_columns (table_name, column_name, us_format, units, units_us, label_col,"
+    " component_sel) VALUES ('T', 'name', '%s', NULL, NULL, NULL, NULL),"
+    " ('T', 'temp', '%.1f', 'degC', 'degF', NULL, NULL),"
+    " ('T', 'state', 'Off(0),On(1),Fault(2)', NULL, NULL, NULL, NULL),"
+    " ('T', 'valve', 'Valve=V.number,__no_free_edit__', NULL, NULL, NULL, NULL),"
+    " ('T', 'signal', '%s', NULL, NULL, NULL, 'AI'),"
+    " ('T', 'stamp', '__DATE_TIME__', 's', NULL, NULL, NULL),"
+    " ('V', 'number', '%s', NULL, NULL, 'label', NULL), ('V', 'label', '%s', NULL, NULL, NULL,"
+    " NULL), ('W', 'k', '%s', NULL, NULL, NULL, NULL);"
+    "CREATE TABLE kq_units (name, id, display, quantity, scale, offset);"
+    "INSERT INTO kq_units VALUES ('degF', 11, 'F', 'temperature', 0.5555555555555556,"
+    " 255.37222222222223);"
+    "CREATE TABLE kq_sysvars (name, display_name);"
+    "INSERT INTO kq_sysvars VALUES ('AI_01', 'Analog 1'), ('AI_02', 'Analog 2');";
+
+TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
+    struct Case {
+        const char* name;
+        const char* change;                  // SQL run after kDefined on the new side
+        std::map<std::string, int> display;  // TABLE.COLUMN: cells with status display
+        Strings changes;                     // TABLE.COLUMN.FIELD, kq_units.NAME.FIELD
+        std::string removed;                 // a table only the old side has
+    };
+    const char* const kSet = "UPDATE kq_columns SET ";
+    const std::vector<Case> cases = {
+        {"equal", "", {}, {}, ""},
+        {"format",
+         "us_format = '%.2f' WHERE column_name = 'temp'",
+         {{"T.temp", 2}},
+         {"T.temp.us_format"},
+         ""},
+        {"units", "units = 'K' WHERE column_name = 'temp'", {{"T.temp", 2}}, {"T.temp.units"}, ""},
+        {"units_us",
+         "units_us = 'degC' WHERE column_name = 'temp'",
+         {{"T.temp", 2}},
+         {"T.temp.units_us"},
+         ""},
+        {"type", "type = 9 WHERE column_name = 'temp'", {{"T.temp", 1}}, {"T.temp.type"}, ""},
+        {"is_date_time",
+         "is_date_time = 1 WHERE column_name = 'stamp'",
+         {{"T.stamp", 2}},
+         {"T.stamp.is_date_time"},
+         ""},
+        {"pick-list name",
+         "us_format = 'Off(0),On(1),Tripped(2)' WHERE column_name = 'state'",
+         {{"T.state", 1}},
+         {"T.state.us_format"},
+         ""},
+        {"label_col",
+         "label_col = NULL WHERE column_name = 'number'",
+         {{"T.valve", 2}},
+         {"V.number.label_col"},
+         ""},
+        {"component_sel",
+         "component_sel = NULL WHERE column_name = 'signal'",
+         {{"T.signal", 2}},
+         {"T.signal.component_sel"},
+         ""},
+        {"remote label",
+         "UPDATE V SET label = 'Inlet Z' WHERE number = 1",
+         {{"T.valve", 1}},
+         {},
+         ""},
+        {"unit display",
+         "UPDATE kq_units SET display = 'deg F'",
+         {{"T.temp", 2}},
+         {"kq_units.degF.display"},
+         ""},
+        {"unit scale",
+         "UPDATE kq_units SET scale = 1",
+         {{"T.temp", 2}},
+         {"kq_units.degF.scale"},
+         ""},
+        {"system variable",
+         "UPDATE kq_sysvars SET display_name = 'One' WHERE name = 'AI_01'",
+         {{"T.signal", 1}},
+         {"kq_sysvars.AI_01.display_name"},
+         ""},
+        {"column added",
+         "ALTER TABLE T ADD COLUMN extra TEXT; INSERT INTO kq_columns (table_name, column_name,"
+         " us_format) VALUES ('T', 'extra', '%s')",
+         {},
+         {"T.extra.column", "T.extra.us_format"},
+         ""},
+        {"table dropped",
+         "DELETE FROM kq_columns WHERE table_name = 'W'; DROP TABLE W",
+         {},
+         {},
+         "W"},
+    };
+    const Script old_db("defined", kDefined);
+    // What the old database shows by itself, per TABLE.COLUMN.
+    std::map<std::string, Json> shown;
+    const Json old_report = Json::parse(run_kqfmt({"show", old_db.path(), "--json"}).out);
+    for (const Json& table : old_report.at("tables"))
+        for (const Json& column : table["columns"])
+            shown[table["table"].get<std::string>() + "." + column["name"].get<std::string>()] =
+                column["new"];
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string change = c.change;
+        // A change in lower case sets fields of kq_columns.
+        const bool column_fields = !change.empty() && change[0] >= 'a' && change[0] <= 'z';
+        const Script new_db("changed",
+                            std::string(kDefined) + (column_fields ? kSet : "") + change + ";");
+        const kqtool::ToolResult diff = run_kqfmt({"diff", old_db.path(), new_db.path(), "--json"});
+        ASSERT_EQ(diff.status, 0) << diff.err;
+        const Json report = Json::parse(diff.out);
+        std::map<std::string, int> display;
+        Strings changes, before_columns, removed;
+        long summary_display = 0;
+        for (const Json& table : report["tables"]) {
+            const std::string name = table["table"];
+            if (table.value("status", "") == "removed") removed.push_back(name);
+            summary_display += table["summary"]["cells_display_changed"].get<long>();
+            for (const Json& d : table["definitions"])
+                changes.push_back(name + "." + d["column"].get<std::string>() + "." +
+                                  d["field"].get<std::string>());
+            for (const Json& column : table["columns"]) {
+                const std::string key = name + "." + column["name"].get<std::string>();
+                for (const Json& cell : column["new"])
+                    if (cell["status"] == "display") ++display[key];
+                if (!column.contains("before")) continue;
+                before_columns.push_back(key);
+                EXPECT_EQ(column["before"], shown.at(key)) << key;
+            }
+        }
+        for (const Json& entry : report["catalogs"])
+            changes.push_back(entry["table"].get<std::string>() + "." +
+                              entry["name"].get<std::string>() + "." +
+                              entry["field"].get<std::string>());
+        EXPECT_EQ(display, c.display);
+        EXPECT_EQ(changes, c.changes);
+        EXPECT_EQ(removed, c.removed.empty() ? Strings() : Strings{c.removed});
+        // Every display cell has its before; a removed table has all its own.
+        Strings expected_before;
+        for (const auto& entry : c.display) expected_before.push_back(entry.first);
+        if (!c.removed.empty()) expected_before.push_back(c.removed + ".k");
+        EXPECT_EQ(before_columns, expected_before);
+
+        const kqtool::ToolResult stat =
+            run_kqfmt({"diff", old_db.path(), new_db.path(), "--stat", "--exit-code"});
+        const bool any = !c.display.empty() || !c.changes.empty() || !c.removed.empty();
+        EXPECT_EQ(stat.status, any ? 1 : 0) << stat.out;
+        const std::string total = stat.out.substr(stat.out.rfind("total  "));
+        const std::string cells = std::to_string(summary_display) +
+                                  (summary_display == 1 ? " cell" : " cells") +
+                                  " shown differently";
+        EXPECT_EQ(total.find(cells) != std::string::npos, summary_display > 0) << total;
+        EXPECT_EQ(total.find("1 table removed") != std::string::npos, !c.removed.empty()) << total;
+    }
 }
 
 }  // namespace

@@ -85,10 +85,19 @@ TEST(ReviewPage, RendersFiguresMarksAndFilterWithoutRunningData) {
         EXPECT_TRUE(page.at("pwned").is_null());
         EXPECT_EQ(page.at("elements"), 0);
         EXPECT_EQ(page.at("summary"),
-                  Json::array({"2 cells changed in 2 rows, 1 row added, 0 rows removed (old 3, "
-                               "new 4 rows)"}));
+                  Json::array({"2 cells changed in 2 rows, 1 row added, 0 rows removed, 1 cell "
+                               "shown differently (old 3, new 4 rows)"}));
         EXPECT_EQ(page.at("changed"), Json::array({Json::array({"Off", "On"}),
                                                    Json::array({"third", hostile_script})}));
+        // The renamed pick-list entry: same value, shown otherwise, marked
+        // apart from value changes, with its definition listed and the
+        // marks explained.
+        EXPECT_EQ(page.at("display"), Json::array({Json::array({"Running", "On"})}));
+        EXPECT_NE(page.at("marks")[0], page.at("marks")[1]);
+        EXPECT_EQ(page.at("definitions"),
+                  Json::array({"mode us_format Off(0),Running(1) → Off(0),On(1)"}));
+        EXPECT_NE(page.at("legend")[0].get<std::string>().find("shown differently"),
+                  std::string::npos);
         const Json& rows = page.at("rows");
         ASSERT_EQ(rows.size(), 4u);
         const char* statuses[] = {"same", "changed", "changed", "added"};

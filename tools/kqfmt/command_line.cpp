@@ -38,7 +38,8 @@ const Flag kFlags[] = {{"--debug", "show diff lint"}, {"--json", "*"},
 const Flag kValued[] = {{"--columns", "show diff"}, {"--rows", "show diff"},
                         {"--initial", "show diff"}, {"--type", "explain"},
                         {"--format", "*"},          {"--color", "show diff"},
-                        {"--width", "show diff"},   {"--ignore", "lint"}};
+                        {"--width", "show diff"},   {"--context", "diff"},
+                        {"--ignore", "lint"}};
 
 const Flag* find_flag(const Flag* begin, const Flag* end, const std::string& name) {
     for (const Flag* flag = begin; flag != end; ++flag)
@@ -165,6 +166,11 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                 throw InputError("--width: expected a number of columns, at least 20, got '" +
                                  value + "'");
             line.width = width;
+        } else if (name == "--context") {
+            int context = 0;
+            if (!parse_type(value, context))
+                throw InputError("--context: expected a number of rows, got '" + value + "'");
+            line.context = context;
         } else if (name == "--rows") {
             RowList rows = parse_row_list(value);
             if (!rows.error.empty()) throw InputError("--rows: " + rows.error);
@@ -203,6 +209,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     if (line.stat && line.output != OutputFormat::grid)
         throw InputError(
             "--stat prints summary lines; the JSON of diff carries them as \"summary\"");
+    if (line.context && line.output != OutputFormat::grid && line.output != OutputFormat::html)
+        throw InputError("--context applies to the grid and to --format html");
     if (command == Command::schema) {
         if (words.size() != 1) throw InputError("schema takes no arguments: kqfmt schema");
         return line;

@@ -38,14 +38,15 @@ struct CommandLine {
     bool exit_code = false;                     // diff: --exit-code
     bool changed = false;                       // diff: --changed
     bool stat = false;                          // diff: --stat
+    std::optional<int> context;                 // diff: --context N
     bool strict = false;                        // lint: --strict
     std::vector<std::string> ignore;            // lint: --ignore RULES
 };
 
 // Parses the arguments after the program name. --type and --date-time
 // belong to explain, --columns, --rows, --initial, --color and --width to
-// show and diff, --debug to show, diff and lint, --exit-code, --changed and
-// --stat to diff, --strict and --ignore to lint; --json and --format F to all of them
+// show and diff, --debug to show, diff and lint, --exit-code, --changed,
+// --stat and --context to diff, --strict and --ignore to lint; --json and --format F to all of them
 // (explain and lint: grid or json; html is for diff only). Options take their
 // value as the next argument or after "=" (--rows=0-3); "--" ends the options; a repeated option
 // keeps its last value. With --help nothing else is checked. Throws InputError for any usage error.

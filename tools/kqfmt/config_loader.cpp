@@ -206,7 +206,7 @@ PendingTable describe_table(SqliteDb& db, const std::string& name) {
 
 // Applies the rows of kq_columns, in rowid order; a later row describing
 // the same column replaces the earlier one whole.
-void apply_column_metadata(SqliteDb& db, std::vector<PendingTable>& tables) {
+void apply_column_metadata(SqliteDb& db, std::vector<PendingTable>& tables, Configuration& config) {
     const std::string catalog = "kq_columns";
     Statement rows = select_all(db, catalog);
     const Field table_name(rows, "table_name", catalog);
@@ -246,10 +246,15 @@ void apply_column_metadata(SqliteDb& db, std::vector<PendingTable>& tables) {
         def.component_sel = selection.text().value_or("");
         def.internal_name = internal.text().value_or(*c);
         table.columns[index] = std::move(def);
+        Configuration::Described& fields = config.described[*t][*c];
+        fields.clear();
+        for (const Field* field :
+             {&type, &format, &units, &units_us, &date_time, &label, &selection, &internal})
+            fields.push_back(field->text());
     }
 }
 
-void load_units(SqliteDb& db) {
+void load_units(SqliteDb& db, Configuration& config) {
     const std::string catalog = "kq_units";
     Statement rows = select_all(db, catalog);
     const Field name(rows, "name", catalog), id(rows, "id", catalog),
@@ -268,17 +273,20 @@ void load_units(SqliteDb& db) {
         unit.scale = scale.real().value_or(1.0);
         unit.offset = offset.real().value_or(0.0);
         kqhost::define_unit(unit);
+        config.units[unit.name] = std::move(unit);
     }
 }
 
-void load_sys_vars(SqliteDb& db, kqhost::MasterData& master) {
+void load_sys_vars(SqliteDb& db, Configuration& config) {
     const std::string catalog = "kq_sysvars";
     Statement rows = select_all(db, catalog);
     const Field name(rows, "name", catalog), display(rows, "display_name", catalog);
     while (rows.step()) {
         const std::optional<std::string> var = name.text();
         if (!var) throw InputError(catalog + " has a row without name");
-        master.define_sys_var(*var, display.text().value_or(*var));
+        const std::string shown = display.text().value_or(*var);
+        config.master.data().define_sys_var(*var, shown);
+        config.sys_vars[*var] = shown;
     }
 }
 
@@ -363,6 +371,15 @@ TableData::ColumnLoader TableSource::column_loader() const {
     };
 }
 
+const char* const kColumnFields[8] = {"type",          "us_format",    "units",
+                                      "units_us",      "is_date_time", "label_col",
+                                      "component_sel", "internal_name"};
+
+void use_units(const Configuration& config) {
+    kqhost::reset_units();
+    for (const auto& entry : config.units) kqhost::define_unit(entry.second);
+}
+
 bool is_configuration_table(std::string_view name) {
     return !has_prefix(name, "kq_") && !has_prefix(name, "sqlite_");
 }
@@ -388,7 +405,7 @@ void load_configuration(SqliteDb& db, Configuration& config) {
     for (const std::string& name : names)
         if (is_configuration_table(name)) pending.push_back(describe_table(db, name));
     // Metadata first: the type codes decide how the values are stored.
-    if (has_table("kq_columns")) apply_column_metadata(db, pending);
+    if (has_table("kq_columns")) apply_column_metadata(db, pending, config);
 
     // Values stay in the database until a column is read.
     for (PendingTable& table : pending) {
@@ -403,10 +420,11 @@ void load_configuration(SqliteDb& db, Configuration& config) {
                                                          std::move(positions), config.load_error));
         config.master.data().add_table(std::make_shared<kqhost::LiveTable>(data));
         config.tables[table.name] = std::move(data);
+        config.declared_types[table.name] = std::move(table.declared_types);
     }
 
-    if (has_table("kq_units")) load_units(db);
-    if (has_table("kq_sysvars")) load_sys_vars(db, config.master.data());
+    if (has_table("kq_units")) load_units(db, config);
+    if (has_table("kq_sysvars")) load_sys_vars(db, config);
     if (has_table("kq_lint_ignore")) config.lint_ignore = read_lint_ignore(db);
 }
 

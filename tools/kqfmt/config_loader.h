@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kq_host_table.h"
+#include "kq_host_units.h"
 #include "kw_table.h"
 #include "lint_rules.h"
 
@@ -54,12 +55,31 @@ private:
 // read (or by TableSource::load) and may be dropped again with unload();
 // a failure while loading during a formatting call is kept in load_error.
 struct Configuration {
+    // The fields of a kq_columns row, in the order of kColumnFields; none
+    // where the row leaves a field NULL or kq_columns lacks it.
+    using Described = std::vector<std::optional<std::string>>;
+
     kqhost::MasterTable master;
     std::map<std::string, std::shared_ptr<kqhost::TableData>> tables;
     std::map<std::string, TableSource> sources;
     std::shared_ptr<std::string> load_error = std::make_shared<std::string>();
     std::vector<LintIgnore> lint_ignore;  // the rows of kq_lint_ignore
+    // What a comparison with another configuration reads: the declared SQL
+    // types of each table's columns, the kq_columns row that counts for each
+    // described column (by table, then column name), and the catalog entries
+    // the database defines (kq_units by name, kq_sysvars name to display name).
+    std::map<std::string, std::vector<std::string>> declared_types;
+    std::map<std::string, std::map<std::string, Described>> described;
+    std::map<std::string, kqhost::UnitDef> units;
+    std::map<std::string, std::string> sys_vars;
 };
+
+// The kq_columns fields a column's definition consists of.
+extern const char* const kColumnFields[8];
+
+// Makes the process's unit catalog the built-in one with the entries of
+// `config` added, as load_configuration left it for that database.
+void use_units(const Configuration& config);
 
 // The old view of a table and where its values come from (none when the
 // old database has no such table).

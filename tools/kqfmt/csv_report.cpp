@@ -70,15 +70,41 @@ private:
 
 }  // namespace
 
+void write_delimited_changes(Output& out, const std::vector<FieldChange>& changes, Delimited kind,
+                             bool catalogs) {
+    RecordWriter record(out, kind);
+    record.field(catalogs ? "catalog" : "table");
+    record.field(catalogs ? "name" : "column");
+    for (const char* name : {"field", "old", "new"}) record.field(name);
+    record.end();
+    for (const FieldChange& change : changes) {
+        record.field(change.where);
+        record.field(change.name);
+        record.field(change.field);
+        record.field(change.old_text ? *change.old_text : std::string());
+        record.field(change.new_text ? *change.new_text : std::string());
+        record.end();
+    }
+}
+
 void write_delimited_table(Output& out, std::ostream& err, const TableResult& table, Delimited kind,
                            bool diff) {
+    if (diff && !table.definitions.empty()) {
+        write_delimited_changes(out, table.definitions, kind, false);
+        out << (kind == Delimited::csv ? "\r\n" : "\n");
+    }
     RecordWriter record(out, kind);
     record.field("table");
     record.field("row");
     if (diff) record.field("status");
-    for (const std::string& name : table.column_names) {
+    const auto has_before = [&table](std::size_t c) {
+        return c < table.before.size() && !table.before[c].empty();
+    };
+    for (std::size_t c = 0; c < table.column_names.size(); ++c) {
+        const std::string& name = table.column_names[c];
         record.field(name);
         if (diff) record.field(name + " (old)");
+        if (diff && has_before(c)) record.field(name + " (before)");
     }
     record.end();
 
@@ -101,6 +127,10 @@ void write_delimited_table(Output& out, std::ostream& err, const TableResult& ta
                 const bool only_new = pair.in_new && !pair.in_old;
                 record.field(pair.old_cell && !only_new ? std::string_view(pair.old_cell->value)
                                                         : std::string_view());
+                if (has_before(c))
+                    record.field(pair.before_cell && pair.in_old
+                                     ? std::string_view(pair.before_cell->value)
+                                     : std::string_view());
             }
         }
         record.end();

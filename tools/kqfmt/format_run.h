@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "field_change.h"
 #include "kq_format_data.h"
 #include "kq_host_table.h"
 
@@ -19,6 +20,9 @@ struct Request {
     std::string initial;                       // value of every cell before the call
 };
 
+// diff: whether a table is in both databases or in one of them only.
+enum class TablePresence { both, only_old, only_new };
+
 // The cells of one table after the call.
 struct TableResult {
     std::string table;
@@ -28,6 +32,17 @@ struct TableResult {
     int old_row_count = 0;
     int new_row_count = 0;
     std::optional<std::string> error;  // set when the call raised an error
+
+    // diff only. Per requested column, the old cells as the old database
+    // shows them by itself, kept only where that differs from the old view
+    // in some row (an empty list: the old view's text is the old database's).
+    std::vector<KQ_CELL_LIST> before;
+    std::vector<FieldChange> definitions;  // column definitions and structure
+    TablePresence presence = TablePresence::both;
+    // After a cut to changed lines and their context: skipped[i] unchanged
+    // lines were left out before line i, the last entry after the last line.
+    // Empty when nothing was left out that way.
+    std::vector<long> skipped;
 };
 
 // Builds the column lists of `request` for both views, calls

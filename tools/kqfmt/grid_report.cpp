@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "config_changes.h"
+#include "diff_status.h"
 #include "utf8_text.h"
 
 namespace kqfmt {
@@ -14,8 +16,10 @@ namespace {
 const char* const kBold = "\x1b[1m";
 const char* const kRed = "\x1b[31m";
 const char* const kGreen = "\x1b[32m";
+const char* const kCyan = "\x1b[36m";
 const char* const kReset = "\x1b[0m";
-const char* const kArrow = " \xE2\x86\x92 ";  // " → "
+const char* const kArrow = " \xE2\x86\x92 ";         // " → "
+const char* const kDisplayArrow = " \xE2\x87\x92 ";  // " ⇒ "
 
 // Builds one grid cell's text, with colours, into a buffer that is reused
 // from cell to cell, and counts its width in display columns.
@@ -57,12 +61,10 @@ private:
 
 using CellRecord = _kq_fomatted_cell_data_struct;
 
-bool inside(const CellRecord* cell, int row_count) {
-    return cell && cell->row >= 0 && cell->row < row_count;
-}
-
-void value_cell(CellBuilder& cell, const CellRecord* old_cell, const CellRecord* new_cell,
-                bool in_old, bool in_new) {
+void value_cell(CellBuilder& cell, const LinePair& pair) {
+    const CellRecord* old_cell = pair.old_cell;
+    const CellRecord* new_cell = pair.new_cell;
+    const bool in_old = pair.in_old, in_new = pair.in_new;
     cell.start();
     if (in_old != in_new) {
         if (in_new)
@@ -75,6 +77,8 @@ void value_cell(CellBuilder& cell, const CellRecord* old_cell, const CellRecord*
     // counts): compare what the two cells hold.
     if (old_cell && new_cell && old_cell->value != new_cell->value)
         cell.add(old_cell->value, kRed).mark(kArrow, 3).add(new_cell->value, kGreen);
+    else if (cell_status(pair) == CellStatus::display)
+        cell.add(pair.before_cell->value, kCyan).mark(kDisplayArrow, 3).add(new_cell->value, kCyan);
     else
         cell.add(new_cell ? new_cell->value : old_cell->value);
 }
@@ -120,7 +124,6 @@ public:
         cell_.start();
         if (line == 0) return cell_.add(c == 0 ? "row" : table_.column_names[c - 1], kBold);
         const std::size_t at = line - 1;
-        const bool has_old = at < old_count_;
         const bool has_new = at < new_count_;
         if (c == 0) {
             char digits[16];
@@ -129,10 +132,7 @@ public:
             const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
             return cell_.add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
         }
-        const CellRecord* old_cell = has_old ? &table_.old_columns[c - 1].cells[at] : nullptr;
-        const CellRecord* new_cell = has_new ? &table_.new_columns[c - 1].cells[at] : nullptr;
-        value_cell(cell_, old_cell, new_cell, inside(old_cell, table_.old_row_count),
-                   inside(new_cell, table_.new_row_count));
+        value_cell(cell_, line_pair(table_, c - 1, at));
         return cell_;
     }
 
@@ -143,16 +143,38 @@ private:
     CellBuilder cell_;
 };
 
+// "  … 95 unchanged rows" where a cut to the changed rows left some out.
+void skipped_line(Output& out, const TableResult& table, std::size_t at) {
+    if (at < table.skipped.size() && table.skipped[at] > 0)
+        out << "  \xE2\x80\xA6 " << plural(static_cast<int>(table.skipped[at]), "unchanged row")
+            << '\n';
+}
+
 }  // namespace
+
+void write_grid_catalogs(Output& out, const std::vector<FieldChange>& changes,
+                         const GridStyle& style) {
+    CellBuilder line(style);
+    out << line.add("catalogs", kBold).text() << "  "
+        << plural(static_cast<int>(changes.size()), "field") << " changed\n";
+    for (const FieldChange& change : changes)
+        out << "  " << line.start().add(change_text(change, true), kCyan).text() << '\n';
+}
 
 void write_grid_table(Output& out, const TableResult& table, const GridStyle& style) {
     CellBuilder title(style);
     out << title.add(table.table, kBold).text() << "  ";
-    if (table.old_row_count == table.new_row_count)
+    if (table.presence == TablePresence::only_old)
+        out << "removed, " << plural(table.old_row_count, "row") << '\n';
+    else if (table.presence == TablePresence::only_new)
+        out << "added, " << plural(table.new_row_count, "row") << '\n';
+    else if (table.old_row_count == table.new_row_count)
         out << plural(table.new_row_count, "row") << '\n';
     else
         out << "old " << plural(table.old_row_count, "row") << ", new "
             << plural(table.new_row_count, "row") << '\n';
+    for (const FieldChange& change : table.definitions)
+        out << "  " << title.start().add(change_text(change, false), kCyan).text() << '\n';
 
     TableGrid grid(table, style);
     const std::size_t lines = grid.lines() + 1;
@@ -165,6 +187,7 @@ void write_grid_table(Output& out, const TableResult& table, const GridStyle& st
     const std::size_t widest = *std::max_element(widths.begin(), widths.end());
     const std::string blanks(widest + 2, ' ');
     for (std::size_t line = 0; line < lines; ++line) {
+        if (line > 0) skipped_line(out, table, line - 1);
         out << "  ";
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const CellBuilder& cell = grid.cell(line, c);
@@ -179,7 +202,8 @@ void write_grid_table(Output& out, const TableResult& table, const GridStyle& st
         }
         out << '\n';
     }
-    if (lines == 1) out << "  (no rows)\n";
+    skipped_line(out, table, lines - 1);
+    if (lines == 1 && table.skipped.empty()) out << "  (no rows)\n";
     if (table.error)
         out << "  " << title.start().add("error: " + *table.error, kRed).text() << '\n';
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "field_change.h"
 #include "format_run.h"
 #include "output.h"
 
@@ -21,6 +22,15 @@ struct GridStyle {
 // Columns are as wide as their widest cell in display columns; when the
 // lines would be wider than style.width, the widest columns are narrowed
 // (to no less than 4) and the cells that no longer fit are cut with "…".
+// In diff: the title says "removed" or "added" for a table one database
+// lacks, the definition changes follow it one per line, a cell the old
+// database showed otherwise (the value being the same) shows "before ⇒
+// new" in its own colour, and a line "… N unchanged rows" stands where a
+// cut to the changed rows left rows out.
 void write_grid_table(Output& out, const TableResult& table, const GridStyle& style);
+
+// diff: the catalog changes, under a title "catalogs".
+void write_grid_catalogs(Output& out, const std::vector<FieldChange>& changes,
+                         const GridStyle& style);
 
 }  // namespace kqfmt

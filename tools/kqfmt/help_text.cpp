@@ -21,9 +21,13 @@ const char* const kOptions =
     "                  unset), always or never\n"
     "  --width N       grid width (default: the terminal's, else unlimited);\n"
     "                  wider cells are cut with \xE2\x80\xA6\n"
-    "  --exit-code     diff: exit 1 when any cell, row or table differs\n"
+    "  --exit-code     diff: exit 1 when any cell, row or table differs, a cell is\n"
+    "                  shown differently or a definition or catalog entry changed\n"
     "  --changed       diff: only the rows (in the grid also the columns) that differ\n"
+    "                  and the tables with any change\n"
     "  --stat          diff: one summary line per table and a total\n"
+    "  --context N     diff: only changed rows and N rows around each (grid and\n"
+    "                  html; a review page of a large table keeps 3 by itself)\n"
     "  --strict        lint: warnings count like errors for the exit status\n"
     "  --ignore RULES  lint: comma-separated rule names not to report\n"
     "  --version       the version of kqfmt and of the library\n"
@@ -169,7 +173,11 @@ std::string help_text(std::optional<Command> command) {
             "view of a table is the table of the same name in OLD, its columns\n"
             "matched by position (no rows when OLD lacks the table). A changed cell\n"
             "shows \"old \xE2\x86\x92 new\", a row only the live view has \"+ new\", a row\n"
-            "only the old view has \"- old\".\n\n";
+            "only the old view has \"- old\". OLD is also formatted by itself, as show\n"
+            "would: a cell with the same value that it showed otherwise reads\n"
+            "\"before \xE2\x87\x92 new\"; changed definitions are listed under the table's\n"
+            "title, changed catalog entries on top, and a table only in OLD is shown\n"
+            "as removed.\n\n";
         text += kDatabases;
         text +=
             "\n"

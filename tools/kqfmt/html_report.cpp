@@ -38,11 +38,22 @@ td.row { color: var(--muted); text-align: right; }
 del { background: var(--old); color: var(--old-ink); }
 ins { background: var(--new); color: var(--new-ink); text-decoration: none; }
 td.changed { background: #fffbea; }
+td.display { background: #e8f0fe; }
+.before { color: #1a4fa0; text-decoration: line-through dotted; }
+.shown { color: #1a4fa0; font-weight: 600; }
+tr.skipped td { color: var(--muted); font-style: italic; text-align: center; }
+.legend { color: var(--muted); margin: .6em 0; }
+.legend span { margin-right: 1.2em; }
+.definitions, .catalogs { border-left: 4px solid #1a4fa0; background: #f1f5fd; padding: .3em 1em;
+                          margin: .5em 0; }
+.definitions h3, .catalogs h2 { font-size: 1em; margin: .3em 0; }
+.definitions ul, .catalogs ul { margin: .2em 0 .4em; padding-left: 1.2em; }
 tr.added td { background: var(--new); }
 tr.removed td { background: var(--old); }
 .mark { font-weight: bold; }
 .table-error { color: var(--old-ink); font-weight: bold; }
-#changed-only:checked ~ main tr.same, #changed:target ~ main tr.same { display: none; }
+#changed-only:checked ~ main tr.same, #changed:target ~ main tr.same,
+#changed-only:checked ~ main tr.skipped, #changed:target ~ main tr.skipped { display: none; }
 #changed-only { margin-right: .4em; }
 footer { margin-top: 2em; color: var(--muted); }
 @page { size: A4 landscape; margin: 12mm; }
@@ -78,8 +89,32 @@ void write_cell(std::ostringstream& text, const LinePair& pair) {
             break;
         case CellStatus::added: text << "<td><ins>" << new_value << "</ins></td>"; break;
         case CellStatus::removed: text << "<td><del>" << old_value << "</del></td>"; break;
+        case CellStatus::display:
+            text << "<td class=\"display\"><span class=\"before\">"
+                 << html_text(pair.before_cell->value) << "</span> ⇒ <span class=\"shown\">"
+                 << new_value << "</span></td>";
+            break;
         case CellStatus::same: text << "<td>" << new_value << "</td>"; break;
     }
+}
+
+std::string side(const std::optional<std::string>& text) {
+    return text ? "<code>" + html_text(*text) + "</code>" : "<i>none</i>";
+}
+
+// One change as a list item: "name field old → new".
+void change_item(std::ostringstream& text, const FieldChange& change, bool catalog) {
+    text << "<li>";
+    if (catalog) text << html_text(change.where) << " ";
+    text << "<b>" << html_text(change.name) << "</b> " << html_text(change.field) << " <del>"
+         << side(change.old_text) << "</del> → <ins>" << side(change.new_text) << "</ins></li>\n";
+}
+
+void skipped_row(std::ostringstream& text, const TableResult& table, std::size_t at) {
+    if (at >= table.skipped.size() || table.skipped[at] == 0) return;
+    text << "<tr class=\"skipped\"><td colspan=\"" << table.column_names.size() + 1 << "\">… "
+         << table.skipped[at] << " unchanged row" << (table.skipped[at] == 1 ? "" : "s")
+         << " not shown</td></tr>\n";
 }
 
 }  // namespace
@@ -102,7 +137,8 @@ std::string html_text(std::string_view raw) {
 }
 
 void html_report_start(Output& out, const std::string& old_name, const std::string& new_name,
-                       const std::vector<Finding>& findings) {
+                       const std::vector<Finding>& findings,
+                       const std::vector<FieldChange>& catalogs) {
     std::ostringstream text;
     text << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
             "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -114,7 +150,17 @@ void html_report_start(Output& out, const std::string& old_name, const std::stri
          << "</code> → new <code>" << html_text(new_name)
          << "</code></p>\n<span id=\"changed\"></span>\n"
             "<input type=\"checkbox\" id=\"changed-only\"><label class=\"control\" "
-            "for=\"changed-only\">Show only changed rows</label>\n<main>\n";
+            "for=\"changed-only\">Show only changed rows</label>\n"
+            "<p class=\"legend\"><span><del>old</del> → <ins>new</ins> value changed</span>"
+            "<span><span class=\"before\">before</span> ⇒ <span class=\"shown\">now</span> "
+            "same value, shown differently (a definition or catalog changed)</span>"
+            "<span><b>+</b> added</span><span><b>−</b> removed</span></p>\n<main>\n";
+    if (!catalogs.empty()) {
+        text << "<section class=\"catalogs\" id=\"catalogs\">\n<h2>Catalog changes: "
+             << counted(static_cast<long>(catalogs.size()), "field") << "</h2>\n<ul>\n";
+        for (const FieldChange& change : catalogs) change_item(text, change, true);
+        text << "</ul>\n</section>\n";
+    }
     if (!findings.empty()) {
         long errors = 0;
         for (const Finding& f : findings) errors += f.severity == Severity::error ? 1 : 0;
@@ -145,8 +191,26 @@ void html_report_table(Output& out, const TableResult& table) {
          << "\" data-rows-removed=\"" << summary.rows_only_old << "\">"
          << counted(summary.cells_changed, "cell") << " changed in "
          << counted(summary.rows_changed, "row") << ", " << counted(summary.rows_only_new, "row")
-         << " added, " << counted(summary.rows_only_old, "row") << " removed (old "
-         << table.old_row_count << ", new " << table.new_row_count << " rows)</p>\n";
+         << " added, " << counted(summary.rows_only_old, "row") << " removed";
+    if (summary.cells_display_changed > 0)
+        text << ", " << counted(summary.cells_display_changed, "cell") << " shown differently";
+    text << " (old " << table.old_row_count << ", new " << table.new_row_count << " rows)";
+    if (table.presence != TablePresence::both)
+        text << "; the table is only in the "
+             << (table.presence == TablePresence::only_old ? "old" : "new") << " database";
+    long skipped = 0;
+    for (long n : table.skipped) skipped += n;
+    if (skipped > 0)
+        text << "; " << counted(skipped, "unchanged row")
+             << " not shown (kqfmt diff --context N sets how many rows are kept around each "
+                "change)";
+    text << "</p>\n";
+    if (!table.definitions.empty()) {
+        text << "<div class=\"definitions\"><h3>Definition changes: "
+             << counted(static_cast<long>(table.definitions.size()), "field") << "</h3>\n<ul>\n";
+        for (const FieldChange& change : table.definitions) change_item(text, change, false);
+        text << "</ul></div>\n";
+    }
     if (table.error)
         text << "<p class=\"table-error\">error: " << html_text(*table.error) << "</p>\n";
     text << "<div class=\"grid\"><table>\n<thead><tr><th>row</th>";
@@ -154,6 +218,7 @@ void html_report_table(Output& out, const TableResult& table) {
     text << "</tr></thead>\n<tbody>\n";
     const std::size_t lines = line_count(table);
     for (std::size_t line = 0; line < lines; ++line) {
+        skipped_row(text, table, line);
         const CellStatus status = line_status(table, line);
         const LinePair first = table.column_names.empty() ? LinePair() : line_pair(table, 0, line);
         const auto* cell = first.new_cell ? first.new_cell : first.old_cell;
@@ -165,6 +230,7 @@ void html_report_table(Output& out, const TableResult& table) {
             write_cell(text, line_pair(table, c, line));
         text << "</tr>\n";
     }
+    skipped_row(text, table, lines);
     text << "</tbody>\n</table></div>\n</section>\n";
     out << text.str();
 }
@@ -174,8 +240,17 @@ void html_report_end(Output& out, const DiffSummary& total, std::size_t tables) 
     text << "</main>\n<footer>In all " << counted(static_cast<long>(tables), "table") << ": "
          << counted(total.cells_changed, "cell") << " changed in "
          << counted(total.rows_changed, "row") << ", " << counted(total.rows_only_new, "row")
-         << " added, " << counted(total.rows_only_old, "row")
-         << " removed. Written by kqfmt diff.</footer>\n</body>\n</html>\n";
+         << " added, " << counted(total.rows_only_old, "row") << " removed";
+    if (total.cells_display_changed > 0)
+        text << ", " << counted(total.cells_display_changed, "cell") << " shown differently";
+    if (total.definitions_changed > 0)
+        text << ", " << counted(total.definitions_changed, "definition field") << " changed";
+    if (total.catalogs_changed > 0)
+        text << ", " << counted(total.catalogs_changed, "catalog field") << " changed";
+    if (total.tables_removed > 0)
+        text << ", " << counted(total.tables_removed, "table") << " removed";
+    if (total.tables_added > 0) text << ", " << counted(total.tables_added, "table") << " added";
+    text << ". Written by kqfmt diff.</footer>\n</body>\n</html>\n";
     out << text.str();
 }
 

@@ -44,6 +44,65 @@ void cells_json(Output& out, const KQ_CELL_LIST& cells, int depth, const TableRe
     out << ']';
 }
 
+// The old database's own text of a column: its cells of rows it has.
+void before_json(Output& out, const KQ_CELL_LIST& cells, int row_count, int depth) {
+    out << '[';
+    bool any = false;
+    for (const auto& cell : cells) {
+        if (cell.row < 0 || cell.row >= row_count) continue;
+        if (any) out << ',';
+        any = true;
+        newline(out, depth + 1);
+        out << "{\"row\": " << static_cast<long long>(cell.row) << ", \"value\": ";
+        string_value(out, cell.value);
+        out << '}';
+    }
+    if (any) newline(out, depth);
+    out << ']';
+}
+
+void optional_text(Output& out, const std::optional<std::string>& text) {
+    if (text)
+        string_value(out, *text);
+    else
+        out << "null";
+}
+
+// Changes at nesting level `depth`, each an object on one line.
+void changes_json(Output& out, const std::vector<FieldChange>& changes, int depth, bool catalogs) {
+    if (changes.empty()) {
+        out << "[]";
+        return;
+    }
+    out << '[';
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        if (i > 0) out << ',';
+        newline(out, depth + 1);
+        out << '{';
+        if (catalogs) {
+            key(out, "table");
+            string_value(out, changes[i].where);
+            out << ", ";
+            key(out, "name");
+        } else {
+            key(out, "column");
+        }
+        string_value(out, changes[i].name);
+        out << ", ";
+        key(out, "field");
+        string_value(out, changes[i].field);
+        out << ", ";
+        key(out, "old");
+        optional_text(out, changes[i].old_text);
+        out << ", ";
+        key(out, "new");
+        optional_text(out, changes[i].new_text);
+        out << '}';
+    }
+    newline(out, depth);
+    out << ']';
+}
+
 void record_json(Output& out, const kqhost::LogRecord& record) {
     out << "{\"kind\": " << (record.sys ? "\"sys\"" : "\"debug\"")
         << ", \"severity\": " << static_cast<long long>(record.severity)
@@ -67,6 +126,11 @@ void json_report_table(Output& out, const TableResult& table, bool first, bool d
     key(out, "table");
     string_value(out, table.table);
     out << ',';
+    if (diff && table.presence != TablePresence::both) {
+        newline(out, 3);
+        key(out, "status");
+        out << (table.presence == TablePresence::only_old ? "\"removed\"," : "\"added\",");
+    }
     newline(out, 3);
     key(out, "columns");
     if (table.column_names.empty()) {
@@ -91,6 +155,17 @@ void json_report_table(Output& out, const TableResult& table, bool first, bool d
             newline(out, 5);
             key(out, "new");
             cells_json(out, table.new_columns[i].cells, 5, status, i);
+            // A removed table's cells are all the old database's own text.
+            const KQ_CELL_LIST* before =
+                table.presence == TablePresence::only_old             ? &table.old_columns[i].cells
+                : i < table.before.size() && !table.before[i].empty() ? &table.before[i]
+                                                                      : nullptr;
+            if (diff && before) {
+                out << ',';
+                newline(out, 5);
+                key(out, "before");
+                before_json(out, *before, table.old_row_count, 5);
+            }
             newline(out, 4);
             out << '}';
         }
@@ -105,7 +180,15 @@ void json_report_table(Output& out, const TableResult& table, bool first, bool d
         out << "{\"cells_changed\": " << static_cast<long long>(summary.cells_changed)
             << ", \"rows_changed\": " << static_cast<long long>(summary.rows_changed)
             << ", \"rows_only_old\": " << static_cast<long long>(summary.rows_only_old)
-            << ", \"rows_only_new\": " << static_cast<long long>(summary.rows_only_new) << '}';
+            << ", \"rows_only_new\": " << static_cast<long long>(summary.rows_only_new)
+            << ", \"cells_display_changed\": "
+            << static_cast<long long>(summary.cells_display_changed)
+            << ", \"definitions_changed\": " << static_cast<long long>(summary.definitions_changed)
+            << '}';
+        out << ',';
+        newline(out, 3);
+        key(out, "definitions");
+        changes_json(out, table.definitions, 3, false);
     }
     if (table.error) {
         out << ',';
@@ -117,9 +200,16 @@ void json_report_table(Output& out, const TableResult& table, bool first, bool d
     out << '}';
 }
 
-void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table) {
+void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table,
+                     const std::vector<FieldChange>* catalogs) {
     if (any_table) newline(out, 1);
     out << "],";
+    if (catalogs) {
+        newline(out, 1);
+        key(out, "catalogs");
+        changes_json(out, *catalogs, 1, true);
+        out << ',';
+    }
     newline(out, 1);
     key(out, "log");
     if (log.empty()) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "field_change.h"
 #include "format_run.h"
 #include "kq_host_log.h"
 #include "output.h"
@@ -18,10 +19,18 @@ namespace kqfmt {
 // "severity", "number", "file", "line", "message"}]}; cells in request
 // order. The text is that of to_json_text for the same document.
 void json_report_start(Output& out);
-// With `diff` every cell carries "status" (same, changed, added, removed: of
-// its line in that column) and every table a "summary" {"cells_changed",
-// "rows_changed", "rows_only_old", "rows_only_new"}.
+// With `diff` every cell carries "status" (same, changed, added, removed,
+// display: of its line in that column), every table a "summary"
+// {"cells_changed", "rows_changed", "rows_only_old", "rows_only_new",
+// "cells_display_changed", "definitions_changed"} and its "definitions"
+// [{"column", "field", "old", "new"}], a table one database lacks
+// "status": "removed" or "added", and a column the old database showed
+// otherwise than its old view (and every column of a removed table)
+// "before": [{"row", "value"}] for the rows the old database has.
 void json_report_table(Output& out, const TableResult& table, bool first, bool diff = false);
-void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table);
+// With `catalogs` (diff) the document carries "catalogs": [{"table",
+// "name", "field", "old", "new"}] before the log.
+void json_report_end(Output& out, const std::vector<kqhost::LogRecord>& log, bool any_table,
+                     const std::vector<FieldChange>* catalogs = nullptr);
 
 }  // namespace kqfmt

@@ -1,6 +1,7 @@
 // Writing Markdown tables.
 #include "markdown_report.h"
 
+#include "config_changes.h"
 #include "diff_status.h"
 #include "utf8_text.h"
 
@@ -28,20 +29,39 @@ std::string cell_text(const LinePair& pair) {
         case CellStatus::changed:
             return markdown_cell(pair.old_cell->value) + " \xE2\x86\x92 " +
                    markdown_cell(pair.new_cell->value);
+        case CellStatus::display:
+            return markdown_cell(pair.before_cell->value) + " \xE2\x87\x92 " +
+                   markdown_cell(pair.new_cell->value);
         case CellStatus::same: break;
     }
     return markdown_cell(pair.new_cell ? pair.new_cell->value : pair.old_cell->value);
 }
 
+void change_list(Output& out, const std::vector<FieldChange>& changes, bool catalogs) {
+    for (const FieldChange& change : changes)
+        out << "- " << markdown_cell(change_text(change, catalogs)) << '\n';
+    out << '\n';
+}
+
 }  // namespace
+
+void write_markdown_catalogs(Output& out, const std::vector<FieldChange>& changes) {
+    out << "## Catalogs\n\n" << plural(static_cast<int>(changes.size()), "field") << " changed\n\n";
+    change_list(out, changes, true);
+}
 
 void write_markdown_table(Output& out, const TableResult& table) {
     out << "## " << markdown_cell(table.table) << "\n\n";
-    if (table.old_row_count == table.new_row_count)
+    if (table.presence == TablePresence::only_old)
+        out << "removed, " << plural(table.old_row_count, "row") << "\n\n";
+    else if (table.presence == TablePresence::only_new)
+        out << "added, " << plural(table.new_row_count, "row") << "\n\n";
+    else if (table.old_row_count == table.new_row_count)
         out << plural(table.new_row_count, "row") << "\n\n";
     else
         out << "old " << plural(table.old_row_count, "row") << ", new "
             << plural(table.new_row_count, "row") << "\n\n";
+    if (!table.definitions.empty()) change_list(out, table.definitions, false);
     out << "| row |";
     for (const std::string& name : table.column_names) out << ' ' << markdown_cell(name) << " |";
     out << "\n|---:|";

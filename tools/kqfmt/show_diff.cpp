@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "before_view.h"
+#include "config_changes.h"
 #include "config_loader.h"
 #include "format_run.h"
 #include "html_report.h"
@@ -104,6 +107,8 @@ void check_request_size(const std::string& table, std::size_t columns, long long
 
 // One table to format: its live table, its old view and the columns.
 struct Plan {
+    std::string name;
+    TablePresence presence = TablePresence::both;  // diff: only_old has no live table
     kqhost::LiveTable* live = nullptr;
     std::shared_ptr<kqhost::TableData> data;
     std::shared_ptr<kqhost::TableCopy> old;
@@ -115,7 +120,7 @@ struct Plan {
 }  // namespace
 
 void open_configuration(const std::string& name, const std::string& path,
-                        std::unique_ptr<SqliteDb>& db, Configuration& config) {
+                        std::unique_ptr<SqliteDb>& db, Configuration& config, bool need_tables) {
     g_doing = "reading " + quoted(message_text(name));
     db = std::make_unique<SqliteDb>(path);
     try {
@@ -125,7 +130,7 @@ void open_configuration(const std::string& name, const std::string& path,
         if (e.message().compare(0, name.size() + 1, name + ":") == 0) throw;
         throw InputError(name + ": " + e.message());
     }
-    if (config.tables.empty())
+    if (config.tables.empty() && need_tables)
         throw InputError(quoted(name == "-" ? "standard input" : name) +
                          " has no configuration table (kqfmt schema prints the tables a "
                          "configuration database starts with)");
@@ -140,6 +145,26 @@ std::vector<std::string> requested_tables(const CommandLine& line, const Configu
             throw InputError(line.db + " has no configuration table " + quoted(name));
     return names;
 }
+
+namespace {
+
+// diff: the tables of both databases, or those named (each in either).
+std::vector<std::string> diff_tables(const CommandLine& line, const Configuration& old_config,
+                                     const Configuration& config) {
+    if (line.tables.empty()) {
+        std::set<std::string> names;
+        for (const auto& entry : old_config.tables) names.insert(entry.first);
+        for (const auto& entry : config.tables) names.insert(entry.first);
+        return std::vector<std::string>(names.begin(), names.end());
+    }
+    for (const std::string& name : line.tables)
+        if (config.tables.count(name) == 0 && old_config.tables.count(name) == 0)
+            throw InputError("neither " + line.old_db + " nor " + line.db +
+                             " has a configuration table " + quoted(name));
+    return line.tables;
+}
+
+}  // namespace
 
 int show_or_diff(const CommandLine& line, Output& out) {
     // JSON collects every log record; the grid writes them to standard
@@ -159,30 +184,51 @@ int show_or_diff(const CommandLine& line, Output& out) {
         input = std::make_unique<SpooledInput>();
         return input->path();
     };
+    // diff reads the old database twice: as the old view of each table
+    // (through old_db) and as a configuration of its own (old_config).
     std::unique_ptr<SqliteDb> old_db;
-    if (line.command == Command::diff) {
-        g_doing = "reading " + quoted(message_text(line.old_db));
-        old_db = std::make_unique<SqliteDb>(path(line.old_db));
-    }
+    Configuration old_config;
+    const bool diff = line.command == Command::diff;
+    if (diff) open_configuration(line.old_db, path(line.old_db), old_db, old_config, false);
     std::unique_ptr<SqliteDb> db;
     Configuration config;
     open_configuration(line.db, path(line.db), db, config);
-    const std::vector<std::string> names = requested_tables(line, config);
+    if (diff) use_units(config);  // loading the old database added its units
+    const std::vector<std::string> names =
+        diff ? diff_tables(line, old_config, config) : requested_tables(line, config);
     const std::vector<std::string> old_tables =
         old_db ? old_db->table_names() : std::vector<std::string>();
 
     std::vector<Plan> plans;
     for (const std::string& name : names) {
-        const auto found = config.tables.find(name);
         Plan plan;
+        plan.name = name;
+        plan.request.rows = line.rows;
+        plan.request.initial = line.initial;
+        auto found = config.tables.find(name);
+        if (diff && found == config.tables.end()) {
+            // Only the old database has it: shown as removed, its columns
+            // chosen among the old table's.
+            plan.presence = TablePresence::only_old;
+            try {
+                plan.request.columns = resolve_columns(*old_config.tables.at(name), line.columns);
+            } catch (const InputError& e) {
+                throw InputError(line.old_db + ": " + e.message() + " (--columns)");
+            }
+            const long long requested = line.rows ? static_cast<long long>(line.rows->size()) : -1;
+            check_request_size(name, plan.request.columns.size(),
+                               requested >= 0 ? requested : old_config.tables.at(name)->row_count(),
+                               requested >= 0 ? requested : 0);
+            plans.push_back(std::move(plan));
+            continue;
+        }
+        if (diff && old_config.tables.count(name) == 0) plan.presence = TablePresence::only_new;
         plan.live = config.master.data().find(name);
         try {
             plan.request.columns = resolve_columns(*found->second, line.columns);
         } catch (const InputError& e) {
             throw InputError(line.db + ": " + e.message() + " (--columns)");
         }
-        plan.request.rows = line.rows;
-        plan.request.initial = line.initial;
         plan.data = found->second;
         if (old_db) {
             OldView view = load_old_view(*old_db, old_tables, *found->second, config.load_error);
@@ -204,21 +250,46 @@ int show_or_diff(const CommandLine& line, Output& out) {
     // The review page lists what lint finds in the new configuration above
     // the tables; the findings are few (merged per column), the tables are
     // still written one at a time.
+    std::vector<FieldChange> catalogs;
+    if (diff) catalogs = catalog_changes(old_config, config);
     if (line.output == OutputFormat::html) {
         std::vector<Finding> findings;
         for (const std::string& name : names) {
+            if (config.tables.count(name) == 0) continue;  // removed: nothing to check
             g_doing = "checking table " + quoted(message_text(name));
             std::vector<Finding> found = lint_table(config, name);
             findings.insert(findings.end(), found.begin(), found.end());
         }
-        html_report_start(out, line.old_db, line.db, findings);
+        html_report_start(out, line.old_db, line.db, findings, catalogs);
     }
+    std::optional<BeforeView> before;
+    if (diff) before.emplace(old_config, *old_db, config, *db);
     KQ_FORMAT_DATA formatter(&config.master);
-    ReportWriter report(out, line);
+    ReportWriter report(out, line, catalogs);
     bool failed = false;
+    // Memory grows with the largest table shown, not with the database.
+    const auto unload_all = [&config, &old_config]() {
+        for (auto& entry : config.tables) entry.second->unload();
+        for (auto& entry : old_config.tables) entry.second->unload();
+    };
+    const auto check_loads = [&config, &old_config]() {
+        if (!config.load_error->empty()) throw InputError(*config.load_error);
+        if (!old_config.load_error->empty()) throw InputError(*old_config.load_error);
+    };
     for (std::size_t i = 0; i < plans.size(); ++i) {
         Plan& plan = plans[i];
-        const std::string name = quoted(message_text(plan.live->data().name()));
+        const std::string name = quoted(message_text(plan.name));
+        if (plan.presence == TablePresence::only_old) {
+            g_doing = "formatting table " + name;
+            const TableResult result = before->removed_table(plan.name, plan.request);
+            check_loads();
+            failed = failed || result.error.has_value();
+            g_doing = "writing table " + name;
+            report.table(result);
+            out.flush();
+            unload_all();
+            continue;
+        }
         g_doing = "reading table " + name;
         // The requested cells are read in one pass; anything else the
         // formatter reads (labels, triggers, remote tables) is loaded when
@@ -228,14 +299,20 @@ int show_or_diff(const CommandLine& line, Output& out) {
         if (plan.old_source)
             plan.old_source->load(*plan.old_data, plan.request.columns, plan.request.rows);
         g_doing = "formatting table " + name;
-        const TableResult result = format_table(formatter, *plan.live, *plan.old, plan.request);
-        if (!config.load_error->empty()) throw InputError(*config.load_error);
+        TableResult result = format_table(formatter, *plan.live, *plan.old, plan.request);
+        check_loads();
         failed = failed || result.error.has_value();
+        result.presence = plan.presence;
+        if (diff && plan.presence == TablePresence::both) {
+            g_doing = "formatting table " + name + " as the old database shows it";
+            before->add_before(result, plan.request);
+            check_loads();
+            result.definitions = definition_changes(old_config, config, plan.name);
+        }
         g_doing = "writing table " + name;
         report.table(result);
         out.flush();
-        // Memory grows with the largest table shown, not with the database.
-        for (auto& entry : config.tables) entry.second->unload();
+        unload_all();
         plan.old_data->unload();
     }
     const bool differs = report.finish(log);

@@ -28,9 +28,10 @@ int show_or_diff(const CommandLine& line, Output& out);
 // Opens the database `name` (read from `path`: the file itself, or where
 // standard input was spooled) into `db` and describes its configuration in
 // `config`. Throws InputError naming the file for bad input, also for a
-// database without any configuration table.
+// database without any configuration table when `need_tables` is set.
 void open_configuration(const std::string& name, const std::string& path,
-                        std::unique_ptr<SqliteDb>& db, Configuration& config);
+                        std::unique_ptr<SqliteDb>& db, Configuration& config,
+                        bool need_tables = true);
 
 // The tables the command line names, or every configuration table in name
 // order; throws InputError for a name the configuration lacks.
