@@ -17,11 +17,11 @@
 #include <new>
 #include <string>
 
-#include "command_line.h"
-#include "input_error.h"
-#include "output.h"
-#include "show_diff.h"
-#include "sqlite_db.h"
+#include "commands/command_line.h"
+#include "commands/show_diff.h"
+#include "input/input_error.h"
+#include "input/sqlite_db.h"
+#include "report/output.h"
 
 namespace {
 

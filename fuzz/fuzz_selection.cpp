@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "selection_lists.h"
+#include "text/selection_lists.h"
 
 namespace {
 

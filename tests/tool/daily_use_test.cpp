@@ -13,9 +13,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "terminal.h"
+#include "report/terminal.h"
+#include "text/utf8_text.h"
 #include "tool_runner.h"
-#include "utf8_text.h"
 
 namespace {
 

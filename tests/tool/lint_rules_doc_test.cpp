@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lint_rules.h"
+#include "run/lint_rules.h"
 #include "tool_runner.h"
 
 namespace {

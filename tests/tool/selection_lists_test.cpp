@@ -1,5 +1,5 @@
 // The --rows and --columns list parsers.
-#include "selection_lists.h"
+#include "text/selection_lists.h"
 
 #include <gtest/gtest.h>
 

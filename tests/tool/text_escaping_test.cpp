@@ -3,8 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "json_text.h"
-#include "utf8_text.h"
+#include "text/json_text.h"
+#include "text/utf8_text.h"
 
 namespace {
 
