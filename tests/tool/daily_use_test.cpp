@@ -499,3 +499,49 @@ TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// The progress line: on a terminal after the quiet time (shortened here),
+// erased at the end; never with --no-progress, never in a file, never
+// before the quiet second has passed; the output is the same either way.
+TEST(KqfmtDailyUse, ProgressLineOnlyOnATerminal) {
+    const Strings show = {"show", kqtool::example("analyser.sql")};
+    const std::string plain = run_kqfmt(show).out;
+    const struct {
+        const char* name;
+        bool terminal;
+        const char* quiet_ms;  // nullptr: the default second
+        bool no_progress;
+        bool shown;
+    } cases[] = {
+        {"terminal", true, "0", false, true},
+        {"terminal, --no-progress", true, "0", true, false},
+        {"terminal, a short run", true, nullptr, false, false},
+        {"file", false, "0", false, false},
+    };
+    for (const auto& c : cases) {
+        kqtool::RunOptions options;
+        options.stderr_terminal = c.terminal;
+        if (c.quiet_ms)
+            options.environment = {std::string("KQFMT_PROGRESS_AFTER_MS=") + c.quiet_ms};
+        Strings args = show;
+        if (c.no_progress) args.push_back("--no-progress");
+        const kqtool::ToolResult r = run_kqfmt(args, options);
+        EXPECT_EQ(r.status, 0) << c.name << "\n" << r.err;
+        EXPECT_EQ(r.out, plain) << c.name;
+        const std::string line = "\r\x1b[Kkqfmt: ANALYSER_OUTPUTS (1 of 6 tables): reading, 0 of ";
+        EXPECT_EQ(r.err.find(line) != std::string::npos, c.shown) << c.name << "\n" << r.err;
+        EXPECT_EQ(r.err.find("VALVE_CONFIG (6 of 6 tables): writing 3 rows") != std::string::npos,
+                  c.shown)
+            << c.name;
+        // Erased at the end: nothing follows the last erase.
+        if (c.shown) {
+            EXPECT_EQ(r.err.substr(r.err.size() - 4), "\r\x1b[K") << c.name;
+        } else {
+            EXPECT_EQ(r.err.find("\x1b[K"), std::string::npos) << c.name;
+        }
+    }
+}
+
+}  // namespace

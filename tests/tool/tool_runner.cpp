@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,6 +72,10 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
     int pipe_ends[2] = {-1, -1};
     if (options.stdout_to == Stdout::closed_pipe && ::pipe(pipe_ends) != 0) return result;
     const int full = options.stdout_to == Stdout::full_device ? ::open("/dev/full", O_WRONLY) : -1;
+    int terminal = -1, terminal_side = -1;
+    if (options.stderr_terminal &&
+        ::openpty(&terminal, &terminal_side, nullptr, nullptr, nullptr) != 0)
+        return result;
     // Made before the fork: only async-signal-safe calls may follow it.
     const char* input = options.input_path.empty() ? "/dev/null" : options.input_path.c_str();
     std::vector<std::string> env_entries = options.environment;
@@ -95,7 +100,7 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
                 ::signal(SIGPIPE, SIG_IGN);  // kept across exec
                 break;
         }
-        ::dup2(err.fd(), STDERR_FILENO);
+        ::dup2(options.stderr_terminal ? terminal_side : err.fd(), STDERR_FILENO);
         if (options.memory_limit_mb > 0) {
             const rlim_t bytes = static_cast<rlim_t>(options.memory_limit_mb) << 20;
             const struct rlimit limit = {bytes, bytes};
@@ -110,6 +115,17 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
         ::close(pipe_ends[0]);  // closed before the tool writes anything
         ::close(pipe_ends[1]);
     }
+    std::string from_terminal;
+    if (terminal >= 0) {
+        // Read until the tool's side is gone (EIO), so a full terminal
+        // buffer never stalls it.
+        ::close(terminal_side);
+        char buffer[4096];
+        ssize_t n;
+        while (pid > 0 && (n = ::read(terminal, buffer, sizeof buffer)) > 0)
+            from_terminal.append(buffer, static_cast<size_t>(n));
+        ::close(terminal);
+    }
     if (pid < 0) return result;
 
     int status = 0;
@@ -120,7 +136,7 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
         result.peak_kb = usage.ru_maxrss;
     }
     result.out = out.text();
-    result.err = err.text();
+    result.err = options.stderr_terminal ? from_terminal : err.text();
     return result;
 }
 

@@ -28,6 +28,7 @@ struct RunOptions {
     long memory_limit_mb = 0;              // address-space limit of the tool; 0: none
     std::string input_path;                // standard input; empty: /dev/null
     std::vector<std::string> environment;  // "NAME=VALUE" entries added
+    bool stderr_terminal = false;          // standard error a pseudo-terminal, not a file
 };
 
 // Runs kqfmt with these arguments.

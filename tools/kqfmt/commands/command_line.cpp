@@ -30,10 +30,10 @@ struct Flag {
     const char* name;
     const char* scope;
 };
-const Flag kFlags[] = {{"--debug", "show diff lint"}, {"--json", "*"},
-                       {"--date-time", "explain"},    {"--exit-code", "diff"},
-                       {"--changed", "diff"},         {"--stat", "diff"},
-                       {"--strict", "lint"},          {"--version", "*"}};
+const Flag kFlags[] = {
+    {"--debug", "show diff lint"}, {"--json", "*"},       {"--date-time", "explain"},
+    {"--exit-code", "diff"},       {"--changed", "diff"}, {"--stat", "diff"},
+    {"--strict", "lint"},          {"--version", "*"},    {"--no-progress", "show diff lint"}};
 // Options that take a value, with their scope.
 const Flag kValued[] = {
     {"--columns", "show diff"}, {"--rows", "show diff"}, {"--initial", "show diff"},
@@ -101,14 +101,15 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         if (find_flag(std::begin(kFlags), std::end(kFlags), name)) {
             if (equals != std::string::npos && !line.help)
                 throw InputError(name + " takes no value");
-            bool& flag = name == "--debug"       ? line.debug
-                         : name == "--date-time" ? line.date_time
-                         : name == "--exit-code" ? line.exit_code
-                         : name == "--changed"   ? line.changed
-                         : name == "--stat"      ? line.stat
-                         : name == "--strict"    ? line.strict
-                         : name == "--version"   ? line.version
-                                                 : line.json;
+            bool& flag = name == "--debug"         ? line.debug
+                         : name == "--date-time"   ? line.date_time
+                         : name == "--exit-code"   ? line.exit_code
+                         : name == "--changed"     ? line.changed
+                         : name == "--stat"        ? line.stat
+                         : name == "--strict"      ? line.strict
+                         : name == "--version"     ? line.version
+                         : name == "--no-progress" ? line.no_progress
+                                                   : line.json;
             flag = true;
             if (name == "--json") line.output = OutputFormat::json;
             used.push_back(name);

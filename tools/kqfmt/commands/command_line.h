@@ -38,6 +38,7 @@ struct CommandLine {
     bool exit_code = false;                     // diff: --exit-code
     bool changed = false;                       // diff: --changed
     bool stat = false;                          // diff: --stat
+    bool no_progress = false;                   // show, diff, lint: --no-progress
     std::optional<int> context;                 // diff: --context N
     bool strict = false;                        // lint: --strict
     std::vector<std::string> ignore;            // lint: --ignore RULES

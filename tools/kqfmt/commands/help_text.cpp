@@ -13,6 +13,8 @@ const char* const kOptions =
     "                  row count; default: every row of each view\n"
     "  --initial TEXT  value every cell holds before formatting; default empty\n"
     "  --debug         turn on the library's debug lines (DebugLevel 1)\n"
+    "  --no-progress   no progress line on standard error (shown only when it is a\n"
+    "                  terminal and the output is not, after about a second)\n"
     "  --format F      grid (default), json, csv, tsv or markdown; diff also html\n"
     "                  (a self-contained review page: kqfmt diff OLD NEW --format\n"
     "                  html > review.html)\n"

@@ -18,6 +18,7 @@
 #include "commands/show_diff.h"
 #include "input/input_error.h"
 #include "report/output.h"
+#include "report/progress.h"
 #include "text/json_text.h"
 #include "text/utf8_text.h"
 
@@ -26,6 +27,7 @@ namespace {
 
 int run(const std::vector<std::string>& args, Output& out) {
     const CommandLine line = parse_command_line(args);
+    progress::enable(!line.no_progress);
     if (line.help) {
         out << help_text(line.command);
         out.flush();
@@ -61,6 +63,7 @@ int run(const std::vector<std::string>& args, Output& out) {
 }
 
 void report(const std::string& message) {
+    progress::clear();
     const std::string text = "kqfmt: " + message_text(message) + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
@@ -79,11 +82,14 @@ int main(int argc, char** argv) {
     Output out(STDOUT_FILENO);
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        return run(args, out);
+        const int status = run(args, out);
+        progress::clear();
+        return status;
     } catch (const InputError& e) {
         report(e.message());
     } catch (const std::bad_alloc&) {
         // No new text is made here: memory has just run out.
+        progress::clear();
         std::fputs("kqfmt: out of memory while ", stderr);
         std::fputs(g_doing.c_str(), stderr);
         std::fputs("; ask for fewer tables, columns or rows\n", stderr);

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "kq_format_data.h"
 #include "kq_host_log.h"
 #include "report/html_report.h"
+#include "report/progress.h"
 #include "report/report_output.h"
 #include "run/before_view.h"
 #include "run/config_changes.h"
@@ -43,6 +45,7 @@ public:
 // A log record on standard error, in the host's own layout, with the bytes
 // that came from the configuration escaped.
 void log_to_stderr(const kqhost::LogRecord& r) {
+    progress::clear();
     const std::string line = message_text(r.file) + ":" + std::to_string(r.line) + ": " +
                              (r.sys ? "sys" : "debug") + "(" + std::to_string(r.severity) + "," +
                              std::to_string(r.number) + "): " + message_text(r.message) + "\n";
@@ -279,11 +282,18 @@ int show_or_diff(const CommandLine& line, Output& out) {
     for (std::size_t i = 0; i < plans.size(); ++i) {
         Plan& plan = plans[i];
         const std::string name = quoted(message_text(plan.name));
+        const int64_t rows =
+            plan.request.rows ? static_cast<int64_t>(plan.request.rows->size())
+            : plan.live ? std::max<int64_t>(plan.live->get_stored_rows(), plan.old->GetNumRows())
+                        : old_config.tables.at(plan.name)->row_count();
+        progress::table(plan.name, static_cast<int>(i + 1), static_cast<int>(plans.size()), rows);
         if (plan.presence == TablePresence::only_old) {
+            progress::phase("formatting");
             g_doing = "formatting table " + name;
             const TableResult result = before->removed_table(plan.name, plan.request);
             check_loads();
             failed = failed || result.error.has_value();
+            progress::phase("writing");
             g_doing = "writing table " + name;
             report.table(result);
             out.flush();
@@ -298,6 +308,7 @@ int show_or_diff(const CommandLine& line, Output& out) {
             .load(*plan.data, plan.request.columns, plan.request.rows);
         if (plan.old_source)
             plan.old_source->load(*plan.old_data, plan.request.columns, plan.request.rows);
+        progress::phase("formatting");
         g_doing = "formatting table " + name;
         TableResult result = format_table(formatter, *plan.live, *plan.old, plan.request);
         check_loads();
@@ -309,6 +320,7 @@ int show_or_diff(const CommandLine& line, Output& out) {
             check_loads();
             result.definitions = definition_changes(old_config, config, plan.name);
         }
+        progress::phase("writing");
         g_doing = "writing table " + name;
         report.table(result);
         out.flush();

@@ -15,6 +15,7 @@
 #include "input/lint_ignore_table.h"
 #include "input/sqlite_db.h"
 #include "kq_host_units.h"
+#include "report/progress.h"
 
 namespace kqfmt {
 namespace {
@@ -345,11 +346,13 @@ void TableSource::load(TableData& data, const std::vector<int>& columns,
     const bool one_pass = !rows || runs.size() > kMostRunQueries;
     if (one_pass) runs.assign(1, {0, count});
     if (read.empty()) runs.clear();
+    int64_t stored = 0;  // rows stored so far, for the progress line
     for (const auto& [first, end] : runs) {
         Statement values =
             select_columns(*db_, table_, table_columns_, names, one_pass ? -1 : end - first, first);
         for (int row = first; row < end && values.step(); ++row) {
             if (rows && !wanted[static_cast<std::size_t>(row)]) continue;
+            progress::rows_done(++stored);
             for (std::size_t i = 0; i < read.size(); ++i)
                 store_cell(data, read[i], row, values, static_cast<int>(i));
         }
