@@ -67,6 +67,21 @@ void store_sample(kqhost::TableData& data, int column, int row, const ExplainReq
 
 }  // namespace
 
+void add_trace(nlohmann::ordered_json& doc, const KQ_FORMAT_TRACE& trace,
+               const std::string& error) {
+    using Json = nlohmann::ordered_json;
+    doc["formatter"] = error.empty() ? KQ_ColumnKindName(trace.kind) : "error";
+    doc["function"] = error.empty() ? trace.formatter : "GetFormattedValue";
+    doc["tests"] = Json::array();
+    for (const KQ_TRACE_STEP& step : trace.steps)
+        doc["tests"].push_back({{"test", step.test}, {"holds", step.held}, {"why", step.why}});
+    doc["read"] = Json::array();
+    for (const KQ_TRACE_NOTE& note : trace.notes)
+        doc["read"].push_back({{"topic", note.topic},
+                               {"row", note.row < 0 ? Json(nullptr) : Json(note.row)},
+                               {"text", note.text}});
+}
+
 Json explain_format(const ExplainRequest& request) {
     // The explained column, and a trigger column whose row k holds the value
     // its own format gives case k ("@NAME{" names it); one more row has no
@@ -134,16 +149,7 @@ Json explain_format(const ExplainRequest& request) {
     doc["type"] = request.type;
     doc["type_name"] = explain_type_name(request.type);
     doc["date_time_flag"] = request.date_time;
-    doc["formatter"] = error.empty() ? KQ_ColumnKindName(trace.kind) : "error";
-    doc["function"] = error.empty() ? trace.formatter : "GetFormattedValue";
-    doc["tests"] = Json::array();
-    for (const KQ_TRACE_STEP& step : trace.steps)
-        doc["tests"].push_back({{"test", step.test}, {"holds", step.held}, {"why", step.why}});
-    doc["read"] = Json::array();
-    for (const KQ_TRACE_NOTE& note : trace.notes)
-        doc["read"].push_back({{"topic", note.topic},
-                               {"row", note.row < 0 ? Json(nullptr) : Json(note.row)},
-                               {"text", note.text}});
+    add_trace(doc, trace, error);
     doc["sample"] = Json::array();
     for (const _kq_fomatted_cell_data_struct& cell : newColumns[0].cells) {
         const bool named = trigger && cell.row < rows - 1;

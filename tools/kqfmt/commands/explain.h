@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "kq_format_trace.h"
+
 namespace kqfmt {
 
 struct ExplainRequest {
@@ -24,6 +26,11 @@ struct ExplainRequest {
 // "sample": each {"row", "case", "shows"}; "log": each record's
 // {"kind", "message"}; "error": the text of an error the library raised.
 nlohmann::ordered_json explain_format(const ExplainRequest& request);
+
+// Adds the trace's "formatter", "function", "tests" and "read" members (as
+// explain_format describes them) to `doc`; "error" as the formatter when
+// the library raised `error`.
+void add_trace(nlohmann::ordered_json& doc, const KQ_FORMAT_TRACE& trace, const std::string& error);
 
 // A short description of a data type code ("signed 32-bit integer").
 const char* explain_type_name(int type);

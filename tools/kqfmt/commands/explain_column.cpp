@@ -30,11 +30,9 @@ constexpr int kRowsShown = 5;
 
 Json explain_column(const CommandLine& line) {
     std::unique_ptr<SpooledInput> input;
-    const std::string path =
-        line.db == "-" ? (input = std::make_unique<SpooledInput>())->path() : line.db;
     std::unique_ptr<SqliteDb> db;
     Configuration config;
-    open_configuration(line.db, path, db, config);
+    open_configuration(line.db, database_path(line.db, input), db, config);
     const std::string table = requested_tables(line, config).at(0);
     const std::shared_ptr<kqhost::TableData>& data = config.tables.at(table);
     int column = -1;
@@ -85,16 +83,7 @@ Json explain_column(const CommandLine& line) {
     doc["type"] = def.type;
     doc["type_name"] = explain_type_name(def.type);
     doc["date_time_flag"] = def.is_date_time != 0;
-    doc["formatter"] = error.empty() ? KQ_ColumnKindName(trace.kind) : "error";
-    doc["function"] = error.empty() ? trace.formatter : "GetFormattedValue";
-    doc["tests"] = Json::array();
-    for (const KQ_TRACE_STEP& step : trace.steps)
-        doc["tests"].push_back({{"test", step.test}, {"holds", step.held}, {"why", step.why}});
-    doc["read"] = Json::array();
-    for (const KQ_TRACE_NOTE& note : trace.notes)
-        doc["read"].push_back({{"topic", note.topic},
-                               {"row", note.row < 0 ? Json(nullptr) : Json(note.row)},
-                               {"text", note.text}});
+    add_trace(doc, trace, error);
     doc["rows"] = Json::array();
     std::string stored;
     for (int row = 0; row < rows; ++row) {

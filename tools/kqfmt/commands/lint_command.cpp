@@ -42,11 +42,9 @@ std::string counted(long n, const char* word) {
 
 int lint_command(const CommandLine& line, Output& out) {
     std::unique_ptr<SpooledInput> input;
-    const std::string path =
-        line.db == "-" ? (input = std::make_unique<SpooledInput>())->path() : line.db;
     std::unique_ptr<SqliteDb> db;
     Configuration config;
-    open_configuration(line.db, path, db, config);
+    open_configuration(line.db, database_path(line.db, input), db, config);
     const std::vector<std::string> names = requested_tables(line, config);
     const LintSilence silence(line.ignore, config.lint_ignore);
 

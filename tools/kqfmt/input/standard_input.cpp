@@ -67,4 +67,10 @@ void SpooledInput::remove() {
     dir_.clear();
 }
 
+std::string database_path(const std::string& name, std::unique_ptr<SpooledInput>& input) {
+    if (name != "-") return name;
+    if (!input) input = std::make_unique<SpooledInput>();
+    return input->path();
+}
+
 }  // namespace kqfmt

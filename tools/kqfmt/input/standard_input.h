@@ -2,6 +2,7 @@
 // the loader then opens like any other.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace kqfmt {
@@ -25,5 +26,10 @@ private:
     std::string dir_;
     std::string path_;
 };
+
+// The file to open for the database named `name` on the command line: the
+// name itself, or for "-" the file standard input is spooled into (made
+// once, kept in `input`).
+std::string database_path(const std::string& name, std::unique_ptr<SpooledInput>& input);
 
 }  // namespace kqfmt
