@@ -43,6 +43,14 @@ ColumnText pack(int32_t column, const KQ_CELL_LIST& cells) {
     return text;
 }
 
+// Whether `cells` hold the texts of `text`, line by line.
+bool same_text(const KQ_CELL_LIST& cells, const ColumnText& text) {
+    if (cells.size() != text.size()) return false;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].value != text[i]) return false;
+    return true;
+}
+
 // A column that was not formatted: the initial text on every line.
 ColumnText unformatted(int32_t column, std::size_t lines, const std::string& initial) {
     ColumnText text(column);
@@ -112,8 +120,13 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqh
         } catch (...) {
             result.error = error_text(data, request, nullptr);
         }
-        result.old_columns.push_back(pack(column, old_one[0].cells));
+        // Where both views show a column alike (as a rule in show, whose
+        // views read the same table), its texts are held once.
         result.new_columns.push_back(pack(column, new_one[0].cells));
+        if (same_text(old_one[0].cells, result.new_columns.back()))
+            result.old_columns.push_back(result.new_columns.back());
+        else
+            result.old_columns.push_back(pack(column, old_one[0].cells));
     }
     return result;
 }
