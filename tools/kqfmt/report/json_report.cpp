@@ -3,6 +3,8 @@
 // member per line, indented two spaces per level.
 #include "report/json_report.h"
 
+#include <charconv>
+
 #include "run/diff_status.h"
 #include "text/json_text.h"
 
@@ -30,15 +32,26 @@ void cells_json(Output& out, const ColumnText& cells, const std::vector<int32_t>
         return;
     }
     out << '[';
+    // A cell's line is put together straight in the output's buffer: there
+    // are as many as there are cells, and most of them are short.
+    const std::size_t indent = static_cast<std::size_t>(depth + 1) * 2;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) out << ',';
-        newline(out, depth + 1);
-        out << "{\"row\": " << static_cast<long long>(rows[i]) << ", \"value\": ";
-        string_value(out, cells[i]);
-        if (table != nullptr)
-            out << ", \"status\": \"" << status_name(cell_status(line_pair(*table, column, i)))
-                << '"';
-        out << '}';
+        out.append_with([&](std::string& line) {
+            if (i > 0) line += ',';
+            line += '\n';
+            line.append(indent, ' ');
+            line += "{\"row\": ";
+            char digits[16];
+            line.append(digits, std::to_chars(digits, digits + sizeof digits, rows[i]).ptr);
+            line += ", \"value\": ";
+            append_json_string(line, cells[i]);
+            if (table != nullptr) {
+                line += ", \"status\": \"";
+                line += status_name(cell_status(line_pair(*table, column, i)));
+                line += '"';
+            }
+            line += '}';
+        });
     }
     newline(out, depth);
     out << ']';
