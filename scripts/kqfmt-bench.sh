@@ -146,19 +146,21 @@ measure_show "200k database: show --json" show "$d" --json
 measure_diff "200k database: diff" diff "$s" "$d"
 measure_diff "200k database: diff --json" diff "$s" "$d" --json
 
-# The memory goals. Each kqfmt run and the sqlite3 shell reading the same
-# rows take turns, KQFMT_BENCH_RUNS times; a line gives the largest peak
-# RSS and the median elapsed time of each. "today" is the figure the goals
-# were set against; with a BASELINE its own figures follow in "before".
-median_run() {  # command...: sets run_mb (largest peak) and run_s (median elapsed)
-    local i kb seconds peak=0 times=""
-    for ((i = 0; i < runs; i++)); do
-        read -r kb seconds <<<"$(/usr/bin/time -f '%M %e' "$@" 2>&1 >/dev/null | tail -1)"
-        ((kb > peak)) && peak=$kb
-        times+="$seconds"$'\n'
-    done
-    run_mb="$(echo "scale=1; $peak / 1000" | bc)"
-    run_s="$(printf '%s' "$times" | sort -n | sed -n "$(((runs + 1) / 2))p")"
+# The memory goals. kqfmt, the baseline (when given) and the sqlite3 shell
+# reading the same rows take turns, KQFMT_BENCH_RUNS times, so that all
+# meet the same load; a line gives the largest peak RSS and the median
+# elapsed time of each. "today" is the figure the goals were set against;
+# "before" is the baseline's own in this run.
+run_once() {  # slot, command...: adds one run's peak and time to the slot
+    local slot="$1" kb seconds
+    shift
+    read -r kb seconds <<<"$(/usr/bin/time -f '%M %e' "$@" 2>&1 >/dev/null | tail -1)"
+    ((kb > peaks[slot])) && peaks[slot]=$kb
+    times[slot]+="$seconds"$'\n'
+}
+figures() {  # slot: "MB, seconds" of the slot
+    printf '%s MB, %s s' "$(echo "scale=1; ${peaks[$1]} / 1000" | bc)" \
+        "$(printf '%s' "${times[$1]}" | sort -n | sed -n "$(((runs + 1) / 2))p")"
 }
 verdict() {  # measured MB, goal MB[, seconds, shell seconds]
     local memory=yes
@@ -169,20 +171,23 @@ verdict() {  # measured MB, goal MB[, seconds, shell seconds]
     fi
     local time=yes ratio
     (($(echo "$3 > 2 * $4" | bc))) && time=no
-    ratio="$(printf '%.1f' "$(echo "scale=3; $3 / $4" | bc)")"
+    ratio="$(printf '%.1f' "$(echo "scale=3; $3 / ($4 + ($4 == 0) * 0.01)" | bc)")"
     echo "memory $memory, time $time (${ratio}x the shell)"
 }
 goal() {  # label, today, goal MB, time goal (yes/no), shell command (string), kqfmt arguments...
-    local label="$1" today="$2" limit="$3" timed="$4" shell="$5" before="-"
+    local label="$1" today="$2" limit="$3" timed="$4" shell="$5" before="-" i
     shift 5
-    median_run "$kqfmt" "$@"
-    local mb="$run_mb" s="$run_s"
-    if [[ -n "$baseline" ]]; then
-        median_run "$baseline" "$@"
-        before="$run_mb MB, $run_s s"
-    fi
-    median_run bash -c "$shell"
-    local shell_mb="$run_mb" shell_s="$run_s" met
+    peaks=(0 0 0) times=("" "" "")
+    for ((i = 0; i < runs; i++)); do
+        run_once 0 "$kqfmt" "$@"
+        [[ -z "$baseline" ]] || run_once 1 "$baseline" "$@"
+        run_once 2 bash -c "$shell"
+    done
+    [[ -z "$baseline" ]] || before="$(figures 1)"
+    local measured shell_figures mb s shell_s met
+    measured="$(figures 0)" shell_figures="$(figures 2)"
+    read -r mb _ s _ <<<"${measured//,/}"
+    read -r _ _ shell_s _ <<<"${shell_figures//,/}"
     if [[ "$timed" == yes ]]; then
         met="$(verdict "$mb" "$limit" "$s" "$shell_s")"
     else
@@ -190,7 +195,7 @@ goal() {  # label, today, goal MB, time goal (yes/no), shell command (string), k
     fi
     printf '%-38s %-16s %-22s %-18s %-18s %-18s %s\n' "$label" "$today" \
         "<= $limit MB$([[ "$timed" == yes ]] && echo ", <= 2x shell")" "$before" \
-        "$mb MB, $s s" "$shell_mb MB, $shell_s s" "$met"
+        "$measured" "$shell_figures" "$met"
 }
 b="$work/big1m.db"
 echo
