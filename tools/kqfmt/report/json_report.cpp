@@ -34,16 +34,16 @@ void cells_json(Output& out, const ColumnText& cells, const std::vector<int32_t>
     out << '[';
     // A cell's line is put together straight in the output's buffer: there
     // are as many as there are cells, and most of them are short.
-    const std::size_t indent = static_cast<std::size_t>(depth + 1) * 2;
+    const std::string lead =
+        "\n" + std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') + "{\"row\": ";
+    constexpr std::string_view kValue = ", \"value\": ";
     for (std::size_t i = 0; i < cells.size(); ++i) {
         out.append_with([&](std::string& line) {
             if (i > 0) line += ',';
-            line += '\n';
-            line.append(indent, ' ');
-            line += "{\"row\": ";
+            line += lead;
             char digits[16];
             line.append(digits, std::to_chars(digits, digits + sizeof digits, rows[i]).ptr);
-            line += ", \"value\": ";
+            line.append(kValue.data(), kValue.size());
             append_json_string(line, cells[i]);
             if (table != nullptr) {
                 line += ", \"status\": \"";
