@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Peak memory and wall time of kqfmt on large configurations. Not a test:
-# it prints numbers to compare against the goals (a 100,000-row table of the
-# example's STREAMS shape shown in at most 64 MB and 0.6 s).
+# it prints numbers to compare against the goals, ending with a table of
+# the memory goals, each run beside the sqlite3 shell reading the same rows
+# in the same run.
 #
-# Builds two databases from examples/analyser.sql in build/kqfmt-bench/:
+# Builds databases from examples/analyser.sql in build/kqfmt-bench/:
 #   streams100k.db  STREAMS grown to 100,000 rows (plus its previous version
 #                   streams100k_prev.db, every tenth row changed, for diff);
-#   db200k.db       STREAMS and a copy of it, STREAMS_B, 100,000 rows each.
+#   db200k.db       STREAMS and a copy of it, STREAMS_B, 100,000 rows each;
+#   big1m.db        a table BIG of 1,000,000 rows and 4 columns.
 # then runs show, show --json and diff on each and prints peak RSS and time
 # (median and fastest of KQFMT_BENCH_RUNS runs, default 5).
 #
@@ -56,6 +58,17 @@ if [[ ! -f "$work/db200k.db" ]]; then
         echo "  units_us, is_date_time, label_col, component_sel, internal_name"
         echo "  FROM kq_columns WHERE table_name = 'STREAMS';"
     } | make_db "$work/db200k.db"
+fi
+
+if [[ ! -f "$work/big1m.db" ]]; then
+    make_db "$work/big1m.db" <<'SQL'
+CREATE TABLE BIG (id INTEGER, name TEXT, level REAL, state INTEGER);
+WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 999999)
+INSERT INTO BIG SELECT i, 'item ' || i, (i % 1000) / 8.0, i % 3 FROM n;
+INSERT INTO kq_columns (table_name, column_name, us_format) VALUES
+  ('BIG', 'id', '%ld'), ('BIG', 'name', '%s'), ('BIG', 'level', '%.3f'),
+  ('BIG', 'state', 'Off(0),On(1),Service(2)');
+SQL
 fi
 
 # One measurement: each run repeated KQFMT_BENCH_RUNS times (default 5),
@@ -132,4 +145,69 @@ measure_show "200k database: show" show "$d"
 measure_show "200k database: show --json" show "$d" --json
 measure_diff "200k database: diff" diff "$s" "$d"
 measure_diff "200k database: diff --json" diff "$s" "$d" --json
+
+# The memory goals. kqfmt, the baseline (when given) and the sqlite3 shell
+# reading the same rows take turns, KQFMT_BENCH_RUNS times, so that all
+# meet the same load; a line gives the largest peak RSS and the median
+# elapsed time of each. "today" is the figure the goals were set against;
+# "before" is the baseline's own in this run.
+run_once() {  # slot, command...: adds one run's peak and time to the slot
+    local slot="$1" kb seconds
+    shift
+    read -r kb seconds <<<"$(/usr/bin/time -f '%M %e' "$@" 2>&1 >/dev/null | tail -1)"
+    ((kb > peaks[slot])) && peaks[slot]=$kb
+    times[slot]+="$seconds"$'\n'
+}
+figures() {  # slot: "MB, seconds" of the slot
+    printf '%s MB, %s s' "$(echo "scale=1; ${peaks[$1]} / 1000" | bc)" \
+        "$(printf '%s' "${times[$1]}" | sort -n | sed -n "$(((runs + 1) / 2))p")"
+}
+verdict() {  # measured MB, goal MB[, seconds, shell seconds]
+    local memory=yes
+    (($(echo "$1 > $2" | bc))) && memory=no
+    if [[ $# -eq 2 ]]; then
+        echo "$memory"
+        return
+    fi
+    local time=yes ratio
+    (($(echo "$3 > 2 * $4" | bc))) && time=no
+    ratio="$(printf '%.1f' "$(echo "scale=3; $3 / ($4 + ($4 == 0) * 0.01)" | bc)")"
+    echo "memory $memory, time $time (${ratio}x the shell)"
+}
+goal() {  # label, today, goal MB, time goal (yes/no), shell command (string), kqfmt arguments...
+    local label="$1" today="$2" limit="$3" timed="$4" shell="$5" before="-" i
+    shift 5
+    peaks=(0 0 0) times=("" "" "")
+    for ((i = 0; i < runs; i++)); do
+        run_once 0 "$kqfmt" "$@"
+        [[ -z "$baseline" ]] || run_once 1 "$baseline" "$@"
+        run_once 2 bash -c "$shell"
+    done
+    [[ -z "$baseline" ]] || before="$(figures 1)"
+    local measured shell_figures mb s shell_s met
+    measured="$(figures 0)" shell_figures="$(figures 2)"
+    read -r mb _ s _ <<<"${measured//,/}"
+    read -r _ _ shell_s _ <<<"${shell_figures//,/}"
+    if [[ "$timed" == yes ]]; then
+        met="$(verdict "$mb" "$limit" "$s" "$shell_s")"
+    else
+        met="$(verdict "$mb" "$limit")"
+    fi
+    printf '%-38s %-16s %-22s %-18s %-18s %-18s %s\n' "$label" "$today" \
+        "<= $limit MB$([[ "$timed" == yes ]] && echo ", <= 2x shell")" "$before" \
+        "$measured" "$shell_figures" "$met"
+}
+b="$work/big1m.db"
+echo
+echo "Memory goals (largest peak RSS, median elapsed of $runs runs; the shell reads the same rows):"
+printf '%-38s %-16s %-22s %-18s %-18s %-18s %s\n' run today goal before measured "sqlite3 shell" met
+goal "show --rows 0-9, 1,000,000 x 4 table" "62 MB" 16 no \
+    "sqlite3 '$b' 'SELECT * FROM BIG LIMIT 10'" show "$b" BIG --rows 0-9
+goal "show, 100k STREAMS" "132 MB, 0.57 s" 64 yes \
+    "sqlite3 '$s' 'SELECT * FROM STREAMS'" show "$s" STREAMS
+goal "show --format json, 100k STREAMS" "132 MB, 0.57 s" 64 yes \
+    "sqlite3 -json '$s' 'SELECT * FROM STREAMS'" show "$s" STREAMS --format json
+goal "diff, 100k STREAMS pair" "148 MB" 80 no \
+    "sqlite3 '$s' \"ATTACH '$p' AS old; SELECT * FROM old.STREAMS; SELECT * FROM STREAMS\"" \
+    diff "$p" "$s" STREAMS
 echo "load average after: $(cut -d" " -f1-3 /proc/loadavg)"

@@ -111,9 +111,8 @@ void write_delimited_table(Output& out, std::ostream& err, const TableResult& ta
     char digits[16];
     const std::size_t lines = line_count(table);
     for (std::size_t line = 0; line < lines; ++line) {
-        const bool has_new = !table.new_columns.empty() && line < table.new_columns[0].cells.size();
         const int32_t row =
-            has_new ? table.new_columns[0].cells[line].row : table.old_columns[0].cells[line].row;
+            line < table.new_rows.size() ? table.new_rows[line] : table.old_rows[line];
         record.field(table.table);
         const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
         record.field(std::string_view(digits, static_cast<std::size_t>(end - digits)));

@@ -59,11 +59,9 @@ private:
     std::size_t width_ = 0;
 };
 
-using CellRecord = _kq_fomatted_cell_data_struct;
-
 void value_cell(CellBuilder& cell, const LinePair& pair) {
-    const CellRecord* old_cell = pair.old_cell;
-    const CellRecord* new_cell = pair.new_cell;
+    const std::optional<CellText>& old_cell = pair.old_cell;
+    const std::optional<CellText>& new_cell = pair.new_cell;
     const bool in_old = pair.in_old, in_new = pair.in_new;
     cell.start();
     if (in_old != in_new) {
@@ -109,12 +107,10 @@ class TableGrid {
 public:
     TableGrid(const TableResult& table, const GridStyle& style)
         : table_(table),
-          old_count_(table.old_columns.empty() ? 0 : table.old_columns[0].cells.size()),
-          new_count_(table.new_columns.empty() ? 0 : table.new_columns[0].cells.size()),
+          old_count_(table.old_rows.size()),
+          new_count_(table.new_rows.size()),
           cell_(style) {}
 
-    // Every column list of one view holds the same rows, so the first
-    // column decides how many lines there are.
     std::size_t lines() const { return std::max(old_count_, new_count_); }
     std::size_t columns() const { return table_.column_names.size() + 1; }
 
@@ -127,8 +123,7 @@ public:
         const bool has_new = at < new_count_;
         if (c == 0) {
             char digits[16];
-            const int32_t row =
-                has_new ? table_.new_columns[0].cells[at].row : table_.old_columns[0].cells[at].row;
+            const int32_t row = has_new ? table_.new_rows[at] : table_.old_rows[at];
             const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
             return cell_.add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
         }

@@ -221,7 +221,7 @@ void html_report_table(Output& out, const TableResult& table) {
         skipped_row(text, table, line);
         const CellStatus status = line_status(table, line);
         const LinePair first = table.column_names.empty() ? LinePair() : line_pair(table, 0, line);
-        const auto* cell = first.new_cell ? first.new_cell : first.old_cell;
+        const std::optional<CellText>& cell = first.new_cell ? first.new_cell : first.old_cell;
         text << "<tr class=\"" << status_name(status) << "\"><td class=\"row\">";
         if (status == CellStatus::added) text << "<span class=\"mark\">+</span> ";
         if (status == CellStatus::removed) text << "<span class=\"mark\">−</span> ";

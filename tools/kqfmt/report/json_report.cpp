@@ -3,6 +3,8 @@
 // member per line, indented two spaces per level.
 #include "report/json_report.h"
 
+#include <charconv>
+
 #include "run/diff_status.h"
 #include "text/json_text.h"
 
@@ -23,38 +25,51 @@ void key(Output& out, const char* name) { out << '"' << name << "\": "; }
 
 // The cells of one view at nesting level `depth`; for diff (`table` given)
 // each with the status of its line in requested column `column`.
-void cells_json(Output& out, const KQ_CELL_LIST& cells, int depth, const TableResult* table,
-                std::size_t column) {
+void cells_json(Output& out, const ColumnText& cells, const std::vector<int32_t>& rows, int depth,
+                const TableResult* table, std::size_t column) {
     if (cells.empty()) {
         out << "[]";
         return;
     }
     out << '[';
+    // A cell's line is put together straight in the output's buffer: there
+    // are as many as there are cells, and most of them are short.
+    const std::string lead =
+        "\n" + std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') + "{\"row\": ";
+    constexpr std::string_view kValue = ", \"value\": ";
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) out << ',';
-        newline(out, depth + 1);
-        out << "{\"row\": " << static_cast<long long>(cells[i].row) << ", \"value\": ";
-        string_value(out, cells[i].value);
-        if (table != nullptr)
-            out << ", \"status\": \"" << status_name(cell_status(line_pair(*table, column, i)))
-                << '"';
-        out << '}';
+        out.append_with([&](std::string& line) {
+            if (i > 0) line += ',';
+            line += lead;
+            char digits[16];
+            line.append(digits, std::to_chars(digits, digits + sizeof digits, rows[i]).ptr);
+            line.append(kValue.data(), kValue.size());
+            append_json_string(line, cells[i]);
+            if (table != nullptr) {
+                line += ", \"status\": \"";
+                line += status_name(cell_status(line_pair(*table, column, i)));
+                line += '"';
+            }
+            line += '}';
+        });
     }
     newline(out, depth);
     out << ']';
 }
 
-// The old database's own text of a column: its cells of rows it has.
-void before_json(Output& out, const KQ_CELL_LIST& cells, int row_count, int depth) {
+// The old database's own text of a column: its cells of rows it has (the
+// old view's rows: both read the same table of the old database).
+void before_json(Output& out, const ColumnText& cells, const std::vector<int32_t>& rows,
+                 int row_count, int depth) {
     out << '[';
     bool any = false;
-    for (const auto& cell : cells) {
-        if (cell.row < 0 || cell.row >= row_count) continue;
+    for (std::size_t i = 0; i < cells.size() && i < rows.size(); ++i) {
+        if (rows[i] < 0 || rows[i] >= row_count) continue;
         if (any) out << ',';
         any = true;
         newline(out, depth + 1);
-        out << "{\"row\": " << static_cast<long long>(cell.row) << ", \"value\": ";
-        string_value(out, cell.value);
+        out << "{\"row\": " << static_cast<long long>(rows[i]) << ", \"value\": ";
+        string_value(out, cells[i]);
         out << '}';
     }
     if (any) newline(out, depth);
@@ -143,28 +158,28 @@ void json_report_table(Output& out, const TableResult& table, bool first, bool d
             out << '{';
             newline(out, 5);
             key(out, "column");
-            out << static_cast<long long>(table.new_columns[i].column) << ',';
+            out << static_cast<long long>(table.new_columns[i].column()) << ',';
             newline(out, 5);
             key(out, "name");
             string_value(out, table.column_names[i]);
             out << ',';
             newline(out, 5);
             key(out, "old");
-            cells_json(out, table.old_columns[i].cells, 5, status, i);
+            cells_json(out, table.old_columns[i], table.old_rows, 5, status, i);
             out << ',';
             newline(out, 5);
             key(out, "new");
-            cells_json(out, table.new_columns[i].cells, 5, status, i);
+            cells_json(out, table.new_columns[i], table.new_rows, 5, status, i);
             // A removed table's cells are all the old database's own text.
-            const KQ_CELL_LIST* before =
-                table.presence == TablePresence::only_old             ? &table.old_columns[i].cells
+            const ColumnText* before =
+                table.presence == TablePresence::only_old             ? &table.old_columns[i]
                 : i < table.before.size() && !table.before[i].empty() ? &table.before[i]
                                                                       : nullptr;
             if (diff && before) {
                 out << ',';
                 newline(out, 5);
                 key(out, "before");
-                before_json(out, *before, table.old_row_count, 5);
+                before_json(out, *before, table.old_rows, table.old_row_count, 5);
             }
             newline(out, 4);
             out << '}';

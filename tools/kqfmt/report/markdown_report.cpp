@@ -69,10 +69,8 @@ void write_markdown_table(Output& out, const TableResult& table) {
     out << '\n';
     const std::size_t lines = line_count(table);
     for (std::size_t line = 0; line < lines; ++line) {
-        const bool has_new = line < table.new_columns[0].cells.size();
-        out << "| "
-            << static_cast<long long>(has_new ? table.new_columns[0].cells[line].row
-                                              : table.old_columns[0].cells[line].row)
+        const bool has_new = line < table.new_rows.size();
+        out << "| " << static_cast<long long>(has_new ? table.new_rows[line] : table.old_rows[line])
             << " |";
         for (std::size_t c = 0; c < table.column_names.size(); ++c)
             out << ' ' << cell_text(line_pair(table, c, line)) << " |";

@@ -51,7 +51,10 @@ ReportWriter::ReportWriter(Output& out, const CommandLine& line,
 }
 
 void ReportWriter::table(const TableResult& result) {
-    const DiffSummary summary = summarise(result);
+    // What differs matters to diff and to the options that ask about it;
+    // a plain show spares the pass over every cell.
+    const bool counts = diff_ || line_.stat || line_.changed || line_.exit_code;
+    const DiffSummary summary = counts ? summarise(result) : DiffSummary();
     total_ += summary;
     ++tables_;
     // --changed leaves out a table without any change (but not its error).

@@ -170,7 +170,7 @@ TableResult BeforeView::format_old(const std::string& name, const Request& reque
 }
 
 void BeforeView::add_before(TableResult& result, const Request& request) {
-    result.before.assign(request.columns.size(), KQ_CELL_LIST());
+    result.before.assign(request.columns.size(), ColumnText());
     if (old_.tables.find(result.table) == old_.tables.end()) return;
     for (std::size_t i = 0; i < request.columns.size(); ++i) {
         if (!can_differ(result.table, request.columns[i])) continue;
@@ -180,13 +180,13 @@ void BeforeView::add_before(TableResult& result, const Request& request) {
         one.columns.assign(1, request.columns[i]);
         TableResult own = format_old(result.table, one);
         if (own.error) continue;
-        KQ_CELL_LIST& before = own.new_columns[0].cells;
-        const KQ_CELL_LIST& old_view = result.old_columns[i].cells;
+        ColumnText& before = own.new_columns[0];
+        const ColumnText& old_view = result.old_columns[i];
         bool differs = false;
         for (std::size_t line = 0; line < before.size() && line < old_view.size() && !differs;
              ++line)
-            differs = old_view[line].row < result.old_row_count &&
-                      before[line].value != old_view[line].value;
+            differs =
+                result.old_rows[line] < result.old_row_count && before[line] != old_view[line];
         if (differs) result.before[i] = std::move(before);
     }
 }
@@ -199,8 +199,9 @@ TableResult BeforeView::removed_table(const std::string& name, const Request& re
     removed.table = own.table;
     removed.column_names = std::move(own.column_names);
     removed.old_columns = std::move(own.new_columns);
+    removed.old_rows = std::move(own.new_rows);
     for (const auto& column : removed.old_columns)
-        removed.new_columns.push_back({column.column, {}});
+        removed.new_columns.emplace_back(column.column());
     removed.old_row_count = own.new_row_count;
     removed.error = std::move(own.error);
     removed.presence = TablePresence::only_old;

@@ -10,7 +10,7 @@ std::string counted(long count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-bool inside(const _kq_fomatted_cell_data_struct* cell, int row_count) {
+bool inside(const std::optional<CellText>& cell, int row_count) {
     return cell && cell->row >= 0 && cell->row < row_count;
 }
 
@@ -28,19 +28,18 @@ const char* status_name(CellStatus status) {
 }
 
 std::size_t line_count(const TableResult& table) {
-    const std::size_t old_count = table.old_columns.empty() ? 0 : table.old_columns[0].cells.size();
-    const std::size_t new_count = table.new_columns.empty() ? 0 : table.new_columns[0].cells.size();
-    return std::max(old_count, new_count);
+    return std::max(table.old_rows.size(), table.new_rows.size());
 }
 
 LinePair line_pair(const TableResult& table, std::size_t column, std::size_t line) {
     LinePair pair;
-    const KQ_CELL_LIST& old_cells = table.old_columns[column].cells;
-    const KQ_CELL_LIST& new_cells = table.new_columns[column].cells;
-    if (line < old_cells.size()) pair.old_cell = &old_cells[line];
-    if (line < new_cells.size()) pair.new_cell = &new_cells[line];
+    if (line < table.old_rows.size())
+        pair.old_cell = CellText{table.old_rows[line], table.old_columns[column][line]};
+    if (line < table.new_rows.size())
+        pair.new_cell = CellText{table.new_rows[line], table.new_columns[column][line]};
     if (column < table.before.size() && line < table.before[column].size())
-        pair.before_cell = &table.before[column][line];
+        pair.before_cell = CellText{line < table.old_rows.size() ? table.old_rows[line] : -1,
+                                    table.before[column][line]};
     pair.in_old = inside(pair.old_cell, table.old_row_count);
     pair.in_new = inside(pair.new_cell, table.new_row_count);
     return pair;
@@ -121,22 +120,31 @@ TableResult cut_lines(const TableResult& table, const std::vector<std::size_t>& 
     cut.error = table.error;
     cut.definitions = table.definitions;
     cut.presence = table.presence;
+    // Lines only one view has come after those both have, so keeping the
+    // order keeps the two views paired line by line.
+    const auto keep_rows = [&kept_lines](const std::vector<int32_t>& rows) {
+        std::vector<int32_t> kept;
+        for (std::size_t line : kept_lines)
+            if (line < rows.size()) kept.push_back(rows[line]);
+        return kept;
+    };
+    const auto keep_text = [&kept_lines](const ColumnText& text) {
+        ColumnText kept(text.column());
+        for (std::size_t line : kept_lines)
+            if (line < text.size()) kept.push_back(text[line]);
+        return kept;
+    };
     for (std::size_t c = 0; c < table.column_names.size(); ++c) {
         if (!kept_columns[c]) continue;
         cut.column_names.push_back(table.column_names[c]);
-        cut.old_columns.push_back({table.old_columns[c].column, {}});
-        cut.new_columns.push_back({table.new_columns[c].column, {}});
-        cut.before.emplace_back();
-        const KQ_CELL_LIST* before = c < table.before.size() ? &table.before[c] : nullptr;
-        // Lines only one view has come after those both have, so keeping
-        // the order keeps the two lists paired line by line.
-        for (std::size_t line : kept_lines) {
-            if (line < table.old_columns[c].cells.size())
-                cut.old_columns.back().cells.push_back(table.old_columns[c].cells[line]);
-            if (line < table.new_columns[c].cells.size())
-                cut.new_columns.back().cells.push_back(table.new_columns[c].cells[line]);
-            if (before && line < before->size()) cut.before.back().push_back((*before)[line]);
-        }
+        cut.old_columns.push_back(keep_text(table.old_columns[c]));
+        cut.new_columns.push_back(keep_text(table.new_columns[c]));
+        cut.before.push_back(c < table.before.size() ? keep_text(table.before[c]) : ColumnText());
+    }
+    // A table without columns has no lines.
+    if (!cut.column_names.empty()) {
+        cut.old_rows = keep_rows(table.old_rows);
+        cut.new_rows = keep_rows(table.new_rows);
     }
     return cut;
 }

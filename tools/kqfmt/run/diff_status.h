@@ -16,20 +16,19 @@ enum class CellStatus { same, changed, added, removed, display };
 
 const char* status_name(CellStatus status);
 
-// The cell records of one line (the n-th cell of each view's column list;
-// a view without that many cells gives null) and whether each lies inside
-// its view's rows.
+// The cells of one line (the n-th line of each view; a view without that
+// many lines gives none) and whether each lies inside its view's rows.
 struct LinePair {
-    const _kq_fomatted_cell_data_struct* old_cell = nullptr;
-    const _kq_fomatted_cell_data_struct* new_cell = nullptr;
+    std::optional<CellText> old_cell;
+    std::optional<CellText> new_cell;
     // The old database's own text of the old cell, when it differs from the
-    // old view somewhere in the column; else null.
-    const _kq_fomatted_cell_data_struct* before_cell = nullptr;
+    // old view somewhere in the column; else none.
+    std::optional<CellText> before_cell;
     bool in_old = false;
     bool in_new = false;
 };
 
-// Number of lines of a table: the longer of the two views' cell lists.
+// Number of lines of a table: the longer of the two views.
 std::size_t line_count(const TableResult& table);
 
 LinePair line_pair(const TableResult& table, std::size_t column, std::size_t line);

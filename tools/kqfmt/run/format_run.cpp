@@ -1,8 +1,6 @@
 // Formatting one table through the library's public entry point.
 #include "run/format_run.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <exception>
@@ -15,51 +13,50 @@
 namespace kqfmt {
 namespace {
 
-// The cell records of one view: the requested rows, or rows 0 to count - 1.
-void fill_cells(KQ_CELL_LIST& cells, const Request& request, int row_count) {
-    // Records start empty; copying the usual empty initial text into each
-    // would cost a call per record.
-    const auto add = [&cells, &request](int32_t row) {
-        cells.emplace_back().row = row;
-        if (!request.initial.empty()) cells.back().value = request.initial;
-    };
-    if (request.rows) {
-        for (int32_t row : *request.rows) add(row);
-    } else {
-        for (int32_t row = 0; row < row_count; ++row) add(row);
+// The rows of one view's lines: the requested rows, or rows 0 to count - 1.
+std::vector<int32_t> view_rows(const Request& request, int row_count) {
+    if (request.rows) return *request.rows;
+    std::vector<int32_t> rows(static_cast<std::size_t>(std::max(row_count, 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int32_t>(i);
+    return rows;
+}
+
+// Sets the cell records of one column to `rows`, each holding `initial`.
+// The records of the previous column are reused: a string keeps its
+// buffer, so the usual short texts cost no allocation after the first
+// column.
+void reset_cells(KQ_CELL_LIST& cells, const std::vector<int32_t>& rows,
+                 const std::string& initial) {
+    cells.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        cells[i].row = rows[i];
+        cells[i].value.assign(initial);
     }
 }
 
-// Asks the kernel to back the cell records of a large table with huge pages
-// before they are first written, which saves many of the page faults that
-// are much of the time it takes to make them. The arrays are reserved one
-// after the other, so they usually lie side by side; their hull is advised
-// only when it holds little else. A 2 MiB block in which the allocator has
-// already written its bookkeeping stays in small pages (about half of them
-// for 100,000 rows). Only advice: where it is not supported nothing changes.
-void advise_huge_pages(const TableResult& result) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    std::uintptr_t low = UINTPTR_MAX, high = 0, total = 0, arrays = 0;
-    for (const auto* view : {&result.old_columns, &result.new_columns}) {
-        for (const auto& column : *view) {
-            const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(column.cells.data());
-            const std::uintptr_t bytes = column.cells.capacity() * sizeof(KQ_CELL_LIST::value_type);
-            if (bytes == 0) continue;
-            low = std::min(low, begin);
-            high = std::max(high, begin + bytes);
-            total += bytes;
-            ++arrays;
-        }
-    }
-    // Side by side, the arrays leave at most a page of bookkeeping between.
-    if (high <= low || high - low > total + 4096 * arrays) return;
-    const std::uintptr_t first = (low + kHuge - 1) & ~(kHuge - 1);
-    const std::uintptr_t last = high & ~(kHuge - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)result;
-#endif
+ColumnText pack(int32_t column, const KQ_CELL_LIST& cells) {
+    std::size_t bytes = 0;
+    for (const auto& cell : cells) bytes += cell.value.size();
+    ColumnText text(column);
+    text.reserve(cells.size(), bytes);
+    for (const auto& cell : cells) text.push_back(cell.value);
+    return text;
+}
+
+// Whether `cells` hold the texts of `text`, line by line.
+bool same_text(const KQ_CELL_LIST& cells, const ColumnText& text) {
+    if (cells.size() != text.size()) return false;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].value != text[i]) return false;
+    return true;
+}
+
+// A column that was not formatted: the initial text on every line.
+ColumnText unformatted(int32_t column, std::size_t lines, const std::string& initial) {
+    ColumnText text(column);
+    text.reserve(lines, lines * initial.size());
+    for (std::size_t i = 0; i < lines; ++i) text.push_back(initial);
+    return text;
 }
 
 // The error of a call in plain words. The library raises std::out_of_range
@@ -90,34 +87,46 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqh
     result.table = data.name();
     result.old_row_count = old.GetNumRows();
     result.new_row_count = live.get_stored_rows();
-
-    result.old_columns.reserve(request.columns.size());
-    result.new_columns.reserve(request.columns.size());
-    const auto count = [&request](int row_count) {
-        return request.rows ? request.rows->size() : static_cast<std::size_t>(row_count);
-    };
     for (int column : request.columns) {
         const kqhost::ColumnDef* def = data.column(column);
         result.column_names.push_back(def ? def->name : std::string());
-        result.old_columns.push_back({column, {}});
-        result.old_columns.back().cells.reserve(count(result.old_row_count));
-        result.new_columns.push_back({column, {}});
-        result.new_columns.back().cells.reserve(count(result.new_row_count));
     }
-    advise_huge_pages(result);
-    for (std::size_t i = 0; i < request.columns.size(); ++i) {
-        fill_cells(result.old_columns[i].cells, request, result.old_row_count);
-        fill_cells(result.new_columns[i].cells, request, result.new_row_count);
-    }
+    if (request.columns.empty()) return result;
+    result.old_rows = view_rows(request, result.old_row_count);
+    result.new_rows = view_rows(request, result.new_row_count);
+    result.old_columns.reserve(request.columns.size());
+    result.new_columns.reserve(request.columns.size());
 
-    try {
-        formatter.GetFormattedValue(&old, &live, result.old_columns, result.new_columns);
-    } catch (const std::bad_alloc&) {
-        throw;  // not the table's fault: reported as lack of memory
-    } catch (const std::exception& e) {
-        result.error = error_text(data, request, &e);
-    } catch (...) {
-        result.error = error_text(data, request, nullptr);
+    // One column record per view, handed to the formatter column by column.
+    std::vector<kq_formatted_col_data_struct> old_one(1), new_one(1);
+    for (int column : request.columns) {
+        if (result.error) {
+            result.old_columns.push_back(
+                unformatted(column, result.old_rows.size(), request.initial));
+            result.new_columns.push_back(
+                unformatted(column, result.new_rows.size(), request.initial));
+            continue;
+        }
+        old_one[0].column = column;
+        new_one[0].column = column;
+        reset_cells(old_one[0].cells, result.old_rows, request.initial);
+        reset_cells(new_one[0].cells, result.new_rows, request.initial);
+        try {
+            formatter.GetFormattedValue(&old, &live, old_one, new_one);
+        } catch (const std::bad_alloc&) {
+            throw;  // not the table's fault: reported as lack of memory
+        } catch (const std::exception& e) {
+            result.error = error_text(data, request, &e);
+        } catch (...) {
+            result.error = error_text(data, request, nullptr);
+        }
+        // Where both views show a column alike (as a rule in show, whose
+        // views read the same table), its texts are held once.
+        result.new_columns.push_back(pack(column, new_one[0].cells));
+        if (same_text(old_one[0].cells, result.new_columns.back()))
+            result.old_columns.push_back(result.new_columns.back());
+        else
+            result.old_columns.push_back(pack(column, old_one[0].cells));
     }
     return result;
 }

@@ -1,5 +1,5 @@
 // One formatting request per table: the column lists built from the
-// selection, one call of the formatter, and what came back.
+// selection, the formatter's calls, and what came back.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "kq_format_data.h"
 #include "kq_host_table.h"
+#include "run/column_text.h"
 #include "run/field_change.h"
 
 namespace kqfmt {
@@ -23,12 +24,17 @@ struct Request {
 // diff: whether a table is in both databases or in one of them only.
 enum class TablePresence { both, only_old, only_new };
 
-// The cells of one table after the call.
+// The cells of one table after the call. Each view has one line per
+// requested row (every row when none were requested): the row numbers of
+// its lines, and one packed column per requested column with a text for
+// every line.
 struct TableResult {
     std::string table;
     std::vector<std::string> column_names;  // one per requested column
-    std::vector<kq_formatted_col_data_struct> old_columns;
-    std::vector<kq_formatted_col_data_struct> new_columns;
+    std::vector<ColumnText> old_columns;
+    std::vector<ColumnText> new_columns;
+    std::vector<int32_t> old_rows;
+    std::vector<int32_t> new_rows;
     int old_row_count = 0;
     int new_row_count = 0;
     std::optional<std::string> error;  // set when the call raised an error
@@ -36,7 +42,7 @@ struct TableResult {
     // diff only. Per requested column, the old cells as the old database
     // shows them by itself, kept only where that differs from the old view
     // in some row (an empty list: the old view's text is the old database's).
-    std::vector<KQ_CELL_LIST> before;
+    std::vector<ColumnText> before;
     std::vector<FieldChange> definitions;  // column definitions and structure
     TablePresence presence = TablePresence::both;
     // After a cut to changed lines and their context: skipped[i] unchanged
@@ -45,9 +51,13 @@ struct TableResult {
     std::vector<long> skipped;
 };
 
-// Builds the column lists of `request` for both views, calls
-// GetFormattedValue once and returns the cells. An exception from the call
-// is caught: the cells keep what had been written and `error` holds its text.
+// Formats the columns of `request` in both views and returns the cells. The
+// formatter is called once per column, in request order: it formats each
+// column by itself, so the strings and log records are those of one call
+// for the whole request, while only one column's cell records are held at
+// a time. An exception from a call is caught: that column's cells keep what
+// had been written, later columns keep the initial text (as one call would
+// leave them), and `error` holds its text.
 TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqhost::TableCopy& old,
                          const Request& request);
 
