@@ -503,26 +503,28 @@ TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
 namespace {
 
 // The progress line: on a terminal after the quiet time (shortened here),
-// erased at the end; never with --no-progress, never in a file, never
-// before the quiet second has passed; the output is the same either way.
+// erased at the end; never with --no-progress, never in a pipe or a file,
+// never before the quiet second has passed; the output is the same either
+// way.
 TEST(KqfmtDailyUse, ProgressLineOnlyOnATerminal) {
     const Strings show = {"show", kqtool::example("analyser.sql")};
     const std::string plain = run_kqfmt(show).out;
     const struct {
         const char* name;
-        bool terminal;
+        kqtool::Stderr to;
         const char* quiet_ms;  // nullptr: the default second
         bool no_progress;
         bool shown;
     } cases[] = {
-        {"terminal", true, "0", false, true},
-        {"terminal, --no-progress", true, "0", true, false},
-        {"terminal, a short run", true, nullptr, false, false},
-        {"file", false, "0", false, false},
+        {"terminal", kqtool::Stderr::terminal, "0", false, true},
+        {"terminal, --no-progress", kqtool::Stderr::terminal, "0", true, false},
+        {"terminal, a short run", kqtool::Stderr::terminal, nullptr, false, false},
+        {"pipe", kqtool::Stderr::pipe, "0", false, false},
+        {"file", kqtool::Stderr::file, "0", false, false},
     };
     for (const auto& c : cases) {
         kqtool::RunOptions options;
-        options.stderr_terminal = c.terminal;
+        options.stderr_to = c.to;
         if (c.quiet_ms)
             options.environment = {std::string("KQFMT_PROGRESS_AFTER_MS=") + c.quiet_ms};
         Strings args = show;

@@ -72,10 +72,12 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
     int pipe_ends[2] = {-1, -1};
     if (options.stdout_to == Stdout::closed_pipe && ::pipe(pipe_ends) != 0) return result;
     const int full = options.stdout_to == Stdout::full_device ? ::open("/dev/full", O_WRONLY) : -1;
-    int terminal = -1, terminal_side = -1;
-    if (options.stderr_terminal &&
-        ::openpty(&terminal, &terminal_side, nullptr, nullptr, nullptr) != 0)
+    // Standard error as a pseudo-terminal or a pipe: our end, the tool's end.
+    int stream[2] = {-1, -1};
+    if (options.stderr_to == Stderr::terminal &&
+        ::openpty(&stream[0], &stream[1], nullptr, nullptr, nullptr) != 0)
         return result;
+    if (options.stderr_to == Stderr::pipe && ::pipe(stream) != 0) return result;
     // Made before the fork: only async-signal-safe calls may follow it.
     const char* input = options.input_path.empty() ? "/dev/null" : options.input_path.c_str();
     std::vector<std::string> env_entries = options.environment;
@@ -100,7 +102,7 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
                 ::signal(SIGPIPE, SIG_IGN);  // kept across exec
                 break;
         }
-        ::dup2(options.stderr_terminal ? terminal_side : err.fd(), STDERR_FILENO);
+        ::dup2(stream[1] >= 0 ? stream[1] : err.fd(), STDERR_FILENO);
         if (options.memory_limit_mb > 0) {
             const rlim_t bytes = static_cast<rlim_t>(options.memory_limit_mb) << 20;
             const struct rlimit limit = {bytes, bytes};
@@ -115,16 +117,16 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
         ::close(pipe_ends[0]);  // closed before the tool writes anything
         ::close(pipe_ends[1]);
     }
-    std::string from_terminal;
-    if (terminal >= 0) {
-        // Read until the tool's side is gone (EIO), so a full terminal
-        // buffer never stalls it.
-        ::close(terminal_side);
+    std::string streamed;
+    if (stream[0] >= 0) {
+        // Read until the tool's end is gone (end of file, or EIO for a
+        // terminal), so a full buffer never stalls it.
+        ::close(stream[1]);
         char buffer[4096];
         ssize_t n;
-        while (pid > 0 && (n = ::read(terminal, buffer, sizeof buffer)) > 0)
-            from_terminal.append(buffer, static_cast<size_t>(n));
-        ::close(terminal);
+        while (pid > 0 && (n = ::read(stream[0], buffer, sizeof buffer)) > 0)
+            streamed.append(buffer, static_cast<size_t>(n));
+        ::close(stream[0]);
     }
     if (pid < 0) return result;
 
@@ -136,7 +138,7 @@ ToolResult run_kqfmt(const std::vector<std::string>& args, const RunOptions& opt
         result.peak_kb = usage.ru_maxrss;
     }
     result.out = out.text();
-    result.err = options.stderr_terminal ? from_terminal : err.text();
+    result.err = options.stderr_to == Stderr::file ? err.text() : streamed;
     return result;
 }
 

@@ -23,12 +23,15 @@ enum class Stdout {
     closed_pipe,  // a pipe whose reading end is already closed, SIGPIPE ignored
 };
 
+// Where the tool's standard error goes; read back into ToolResult::err.
+enum class Stderr { file, terminal, pipe };
+
 struct RunOptions {
     Stdout stdout_to = Stdout::captured;
     long memory_limit_mb = 0;              // address-space limit of the tool; 0: none
     std::string input_path;                // standard input; empty: /dev/null
     std::vector<std::string> environment;  // "NAME=VALUE" entries added
-    bool stderr_terminal = false;          // standard error a pseudo-terminal, not a file
+    Stderr stderr_to = Stderr::file;
 };
 
 // Runs kqfmt with these arguments.
