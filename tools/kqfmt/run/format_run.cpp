@@ -59,22 +59,18 @@ ColumnText unformatted(int32_t column, std::size_t lines, const std::string& ini
     return text;
 }
 
-// The error of a call in plain words. The library raises std::out_of_range
-// for a column without a format string (on the general path or a numeric
-// one); columns are formatted in request order, so the first such column is
-// the one at fault.
-std::string error_text(const kqhost::TableData& data, const Request& request,
-                       const std::exception* error) {
-    if (dynamic_cast<const std::out_of_range*>(error)) {
-        for (int column : request.columns) {
-            const kqhost::ColumnDef* def = data.column(column);
-            if (def && def->us_format.empty() && def->is_date_time == 0)
-                return data.name() + "." + def->name +
-                       ": the column has no format string; kq_columns gives it one (kqfmt "
-                       "schema shows the table)";
-        }
-    }
-    return data.name() + ": the formatter raised an error" +
+// The error of the call for `column`, in plain words, named by table and
+// column. The library raises std::out_of_range for a column without a
+// format string (on the general path or a numeric one).
+std::string error_text(const kqhost::TableData& data, int column, const std::exception* error) {
+    const kqhost::ColumnDef* def = data.column(column);
+    const std::string name = data.name() + (def ? "." + def->name : std::string());
+    if (dynamic_cast<const std::out_of_range*>(error) && def && def->us_format.empty() &&
+        def->is_date_time == 0)
+        return name +
+               ": the column has no format string; kq_columns gives it one (kqfmt schema shows "
+               "the table)";
+    return name + ": the formatter raised an error" +
            (error ? std::string(" (") + error->what() + ")" : std::string());
 }
 
@@ -116,9 +112,9 @@ TableResult format_table(KQ_FORMAT_DATA& formatter, kqhost::LiveTable& live, kqh
         } catch (const std::bad_alloc&) {
             throw;  // not the table's fault: reported as lack of memory
         } catch (const std::exception& e) {
-            result.error = error_text(data, request, &e);
+            result.error = error_text(data, column, &e);
         } catch (...) {
-            result.error = error_text(data, request, nullptr);
+            result.error = error_text(data, column, nullptr);
         }
         // Where both views show a column alike (as a rule in show, whose
         // views read the same table), its texts are held once.
