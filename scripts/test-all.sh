@@ -156,6 +156,8 @@ compare_host_target() {
         "diff examples/analyser_previous.sql examples/analyser.sql"
         "show examples/analyser.sql --json --debug"
         "diff examples/analyser_previous.sql examples/analyser.sql --json --debug"
+        "diff examples/pumps.sql examples/pumps_degc.sql --json"
+        "lint examples/analyser_broken.sql --json"
     )
     local run differ=0 dir="$root/build/host-target"
     mkdir -p "$dir"
