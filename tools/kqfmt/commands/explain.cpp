@@ -67,6 +67,14 @@ void store_sample(kqhost::TableData& data, int column, int row, const ExplainReq
 
 }  // namespace
 
+void with_log_collected(nlohmann::ordered_json& log, const std::function<void()>& call) {
+    kqhost::ScopedLogSink sink([&log](const kqhost::LogRecord& record) {
+        log.push_back({{"kind", record.sys ? "sys" : "debug"}, {"message", record.message}});
+    });
+    kqhost::ScopedDebugLevel debug(1);
+    call();
+}
+
 void add_trace(nlohmann::ordered_json& doc, const KQ_FORMAT_TRACE& trace,
                const std::string& error) {
     using Json = nlohmann::ordered_json;
@@ -126,11 +134,7 @@ Json explain_format(const ExplainRequest& request) {
     Json log = Json::array();
     KQ_FORMAT_TRACE trace;
     std::string error;
-    {
-        kqhost::ScopedLogSink sink([&log](const kqhost::LogRecord& record) {
-            log.push_back({{"kind", record.sys ? "sys" : "debug"}, {"message", record.message}});
-        });
-        kqhost::ScopedDebugLevel debug(1);
+    with_log_collected(log, [&] {
         try {
             KQ_TraceFormattedValue(&master, &snapshot, live, oldColumns, newColumns, trace);
         } catch (const std::out_of_range& e) {
@@ -142,7 +146,7 @@ Json explain_format(const ExplainRequest& request) {
         } catch (const std::exception& e) {
             error = std::string("the formatter raised an error (") + e.what() + ")";
         }
-    }
+    });
 
     Json doc;
     doc["format"] = request.format;

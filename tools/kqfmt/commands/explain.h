@@ -4,6 +4,7 @@
 // trace, the sample cells and every log record the library wrote.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -31,6 +32,10 @@ nlohmann::ordered_json explain_format(const ExplainRequest& request);
 // explain_format describes them) to `doc`; "error" as the formatter when
 // the library raised `error`.
 void add_trace(nlohmann::ordered_json& doc, const KQ_FORMAT_TRACE& trace, const std::string& error);
+
+// Runs `call` with the library's debug lines on, each log record it writes
+// appended to `log` as {"kind", "message"}.
+void with_log_collected(nlohmann::ordered_json& log, const std::function<void()>& call);
 
 // A short description of a data type code ("signed 32-bit integer").
 const char* explain_type_name(int type);

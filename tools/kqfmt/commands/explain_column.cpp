@@ -60,11 +60,7 @@ Json explain_column(const CommandLine& line) {
     Json log = Json::array();
     KQ_FORMAT_TRACE trace;
     std::string error;
-    {
-        kqhost::ScopedLogSink sink([&log](const kqhost::LogRecord& record) {
-            log.push_back({{"kind", record.sys ? "sys" : "debug"}, {"message", record.message}});
-        });
-        kqhost::ScopedDebugLevel debug(1);
+    with_log_collected(log, [&] {
         try {
             KQ_TraceFormattedValue(&config.master, &old, live, oldColumns, newColumns, trace);
         } catch (const std::bad_alloc&) {
@@ -72,7 +68,7 @@ Json explain_column(const CommandLine& line) {
         } catch (const std::exception& e) {
             error = std::string("the formatter raised an error (") + e.what() + ")";
         }
-    }
+    });
     if (!config.load_error->empty()) throw InputError(*config.load_error);
 
     Json doc;
