@@ -24,13 +24,24 @@ char token_at(const std::string& format, std::string::size_type pos) {
     return c == 'H' || c == 'M' || c == 'S' ? c : 0;
 }
 
-// Appends `number` in decimal, zero-padded to at least `digits` digits, as
-// "%02llu" and its kin print it.
+// Writes `number` in decimal, zero-padded to at least `digits` (at most 8)
+// digits, as "%02llu" and its kin print it, ending at `end`; returns where
+// the text starts.
+char* put_padded(char* end, uint64_t number, int digits) {
+    char* begin = end;
+    do {
+        *--begin = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    while (end - begin < digits) *--begin = '0';
+    return begin;
+}
+
 void append_padded(std::string& out, uint64_t number, int digits) {
-    char buffer[24];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
-    for (auto n = end - buffer; n < digits; ++n) out += '0';
-    out.append(buffer, end);
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    const char* begin = put_padded(end, number, digits);
+    out.append(begin, static_cast<std::size_t>(end - begin));
 }
 
 }  // namespace
@@ -51,18 +62,21 @@ void CSysDateTimeFormat::GetDateTime(long value, std::string& out) {
     }
     const kqhost::CivilDate date = kqhost::civil_from_days(days);
     // 32-bit seconds reach the years 1901 to 2038: four digits, no sign.
-    out.clear();
-    append_padded(out, static_cast<uint64_t>(date.year), 4);
-    out += '-';
-    append_padded(out, static_cast<uint64_t>(date.month), 2);
-    out += '-';
-    append_padded(out, static_cast<uint64_t>(date.day), 2);
-    out += ' ';
-    append_padded(out, static_cast<uint64_t>(secondOfDay / 3600), 2);
-    out += ':';
-    append_padded(out, static_cast<uint64_t>(secondOfDay / 60 % 60), 2);
-    out += ':';
-    append_padded(out, static_cast<uint64_t>(secondOfDay % 60), 2);
+    // "YYYY-MM-DD hh:mm:ss" is written back to front into one buffer.
+    char text[32];
+    char* const end = text + sizeof text;
+    char* at = end;
+    const auto field = [&at](uint64_t number, int digits, char before) {
+        at = put_padded(at, number, digits);
+        if (before != '\0') *--at = before;
+    };
+    field(static_cast<uint64_t>(secondOfDay % 60), 2, ':');
+    field(static_cast<uint64_t>(secondOfDay / 60 % 60), 2, ':');
+    field(static_cast<uint64_t>(secondOfDay / 3600), 2, ' ');
+    field(static_cast<uint64_t>(date.day), 2, '-');
+    field(static_cast<uint64_t>(date.month), 2, '-');
+    field(static_cast<uint64_t>(date.year), 4, '\0');
+    out.assign(at, static_cast<std::size_t>(end - at));
 }
 
 void CSysDateTimeFormat::GetTime(long value, std::string& out, char /*unused*/,

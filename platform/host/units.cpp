@@ -1,9 +1,11 @@
 // Host unit catalog and conversion.
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "kq_host_units.h"
 
@@ -47,6 +49,29 @@ std::map<std::string, kqhost::UnitDef>& catalog() {
     return units;
 }
 
+// The units by id, for the conversions of every formatted cell: where
+// several share an id, the first by name. A change of the catalog marks it
+// stale; the first look-up after makes it again, once for any number of
+// changes (a configuration may define thousands of units).
+using IdIndex = std::unordered_map<int, const kqhost::UnitDef*>;
+IdIndex g_id_index;
+std::atomic<bool> g_id_index_stale{true};
+std::mutex g_id_index_mutex;
+
+void mark_id_index_stale() { g_id_index_stale.store(true, std::memory_order_release); }
+
+const IdIndex& id_index() {
+    if (g_id_index_stale.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(g_id_index_mutex);
+        if (g_id_index_stale.load(std::memory_order_relaxed)) {
+            g_id_index.clear();
+            for (const auto& entry : catalog()) g_id_index.emplace(entry.second.id, &entry.second);
+            g_id_index_stale.store(false, std::memory_order_release);
+        }
+    }
+    return g_id_index;
+}
+
 const kqhost::UnitDef* by_name(const char* name) {
     if (!name) return nullptr;
     auto it = catalog().find(name);
@@ -54,9 +79,9 @@ const kqhost::UnitDef* by_name(const char* name) {
 }
 
 const kqhost::UnitDef* by_id(int id) {
-    for (const auto& entry : catalog())
-        if (entry.second.id == id) return &entry.second;
-    return nullptr;
+    const IdIndex& index = id_index();
+    const auto it = index.find(id);
+    return it == index.end() ? nullptr : it->second;
 }
 
 // Rounds half away from zero and keeps the low 32 bits.
@@ -105,9 +130,15 @@ int ConvertUnits(UNIT_ENUM from, UNIT_ENUM to, data_type type, DATA_TYPE_UNION* 
 
 namespace kqhost {
 
-void define_unit(const UnitDef& unit) { catalog()[unit.name] = unit; }
+void define_unit(const UnitDef& unit) {
+    catalog()[unit.name] = unit;
+    mark_id_index_stale();
+}
 
-void reset_units() { catalog() = built_in_units(); }
+void reset_units() {
+    catalog() = built_in_units();
+    mark_id_index_stale();
+}
 
 const UnitDef* find_unit(const std::string& name) {
     const UnitDef* named = by_name(name.c_str());

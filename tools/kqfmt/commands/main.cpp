@@ -13,6 +13,7 @@
 #include "commands/explain.h"
 #include "commands/explain_column.h"
 #include "commands/help_text.h"
+#include "commands/huge_pages.h"
 #include "commands/lint_command.h"
 #include "commands/schema_text.h"
 #include "commands/show_diff.h"
@@ -73,6 +74,7 @@ void report(const std::string& message) {
 
 int main(int argc, char** argv) {
     using namespace kqfmt;
+    restart_with_huge_pages(argv);
     // With standard output closed, a file the tool opens could take its
     // place; refuse before opening anything.
     if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {

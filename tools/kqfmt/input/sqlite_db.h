@@ -86,6 +86,7 @@ public:
 
     // The current row's cell: its storage class and its value as SQLite
     // converts it. text() keeps every byte, embedded NULs included.
+    int storage_class(int column) const;  // SQLITE_NULL, SQLITE_INTEGER, ...
     bool is_null(int column) const;
     bool is_integer(int column) const;
     bool is_real(int column) const;

@@ -30,6 +30,8 @@ int Statement::find_column(std::string_view name) const {
     return -1;
 }
 
+int Statement::storage_class(int column) const { return sqlite3_column_type(stmt_, column); }
+
 bool Statement::is_null(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }

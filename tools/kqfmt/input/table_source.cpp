@@ -28,17 +28,16 @@ bool stored_as_text(int type) {
 // `data`, by the storage class SQLite reports. A REAL bound for a text
 // column keeps SQLite's own text of it; a BLOB is stored as its bytes.
 void store_cell(TableData& data, int column, int row, const Statement& rows, int from) {
-    if (rows.is_null(from)) {
-        data.store_null(column, row);
-    } else if (rows.is_integer(from)) {
-        data.store_integer(column, row, rows.integer(from));
-    } else if (rows.is_real(from)) {
-        if (stored_as_text(data.column(column)->type))
-            data.store_text(column, row, rows.text(from));
-        else
-            data.store_real(column, row, rows.real(from));
-    } else {
-        data.store_text(column, row, rows.text(from));
+    switch (rows.storage_class(from)) {
+        case SQLITE_NULL: data.store_null(column, row); break;
+        case SQLITE_INTEGER: data.store_integer(column, row, rows.integer(from)); break;
+        case SQLITE_FLOAT:
+            if (stored_as_text(data.column(column)->type))
+                data.store_text(column, row, rows.text(from));
+            else
+                data.store_real(column, row, rows.real(from));
+            break;
+        default: data.store_text(column, row, rows.text(from)); break;
     }
 }
 

@@ -102,39 +102,100 @@ void fit_widths(std::vector<std::size_t>& widths, std::size_t limit) {
 
 // The grid is written in two passes over the cells: the first finds each
 // column's width, the second builds each line again and writes it, so the
-// table's text is never held whole.
+// table's text is never held whole. A column whose lines both views show
+// alike (every column of show) takes each line's text as it is, without
+// comparing views; when its text is plain as well, its width is known
+// without a look at a line and its cells are copied as they are.
 class TableGrid {
 public:
     TableGrid(const TableResult& table, const GridStyle& style)
         : table_(table),
           old_count_(table.old_rows.size()),
           new_count_(table.new_rows.size()),
+          alike_(alike_columns(table)),
           cell_(style) {}
 
     std::size_t lines() const { return std::max(old_count_, new_count_); }
     std::size_t columns() const { return table_.column_names.size() + 1; }
 
-    // Builds the cell of grid column c (0: the row number) on a line (0: the
-    // header, then one per requested row).
+    // The widest cell of grid column c (0: the row numbers), header included.
+    std::size_t width(std::size_t c) {
+        std::size_t widest = cell(0, c).width();
+        if (c == 0) {
+            char digits[16];
+            for (std::size_t at = 0; at < lines(); ++at)
+                widest = std::max(widest, row_number(at, digits).size());
+        } else if (const ColumnText* text = alike_text(c)) {
+            if (text->plain()) return std::max(widest, text->longest());
+            for (std::size_t at = 0; at < text->size(); ++at)
+                widest = std::max(widest, printable_width((*text)[at]));
+        } else {
+            for (std::size_t line = 1; line <= lines(); ++line)
+                widest = std::max(widest, cell(line, c).width());
+        }
+        return widest;
+    }
+
+    // Appends the cell of grid column c on a line (0: the header, then one
+    // per requested row) to `text`, padded with blanks to `width` when
+    // `pad`, or cut to it when wider.
+    void append(std::string& text, std::size_t line, std::size_t c, std::size_t width, bool pad) {
+        const std::size_t start = text.size();
+        std::size_t used = 0;
+        const ColumnText* alike = line > 0 ? alike_text(c) : nullptr;
+        if (line > 0 && c == 0) {
+            char digits[16];
+            const std::string_view number = row_number(line - 1, digits);
+            text.append(number.data(), number.size());
+            used = number.size();
+        } else if (alike && alike->plain()) {
+            const std::string_view value = (*alike)[line - 1];
+            text.append(value.data(), value.size());
+            used = value.size();
+        } else if (alike) {
+            used = append_printable(text, (*alike)[line - 1]);
+        } else {
+            const CellBuilder& built = cell(line, c);
+            text += built.text();
+            used = built.width();
+        }
+        if (used > width) {
+            const std::string cut = cut_to_width(std::string_view(text).substr(start), width);
+            text.resize(start);
+            text += cut;
+            used = width;
+        }
+        if (pad) text.append(width - used, ' ');
+    }
+
+private:
+    // The row number of the line after the header `at`, written in `digits`.
+    std::string_view row_number(std::size_t at, char (&digits)[16]) const {
+        const int32_t row = at < new_count_ ? table_.new_rows[at] : table_.old_rows[at];
+        return std::string_view(
+            digits, static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, row).ptr - digits));
+    }
+
+    // The new view's text of grid column c when every line shows it.
+    const ColumnText* alike_text(std::size_t c) const {
+        return c > 0 && alike_[c - 1] ? &table_.new_columns[c - 1] : nullptr;
+    }
+
+    // Builds the cell of grid column c on a line (past the header, c > 0).
     const CellBuilder& cell(std::size_t line, std::size_t c) {
         cell_.start();
         if (line == 0) return cell_.add(c == 0 ? "row" : table_.column_names[c - 1], kBold);
         const std::size_t at = line - 1;
-        const bool has_new = at < new_count_;
-        if (c == 0) {
-            char digits[16];
-            const int32_t row = has_new ? table_.new_rows[at] : table_.old_rows[at];
-            const auto end = std::to_chars(digits, digits + sizeof digits, row).ptr;
-            return cell_.add(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-        }
+        if (const ColumnText* text = alike_text(c)) return cell_.add((*text)[at]);
         value_cell(cell_, line_pair(table_, c - 1, at));
         return cell_;
     }
 
-private:
     const TableResult& table_;
     std::size_t old_count_;
     std::size_t new_count_;
+    std::vector<bool> alike_;
     CellBuilder cell_;
 };
 
@@ -174,28 +235,20 @@ void write_grid_table(Output& out, const TableResult& table, const GridStyle& st
     TableGrid grid(table, style);
     const std::size_t lines = grid.lines() + 1;
     std::vector<std::size_t> widths(grid.columns(), 0);
-    for (std::size_t line = 0; line < lines; ++line)
-        for (std::size_t c = 0; c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], grid.cell(line, c).width());
+    for (std::size_t c = 0; c < widths.size(); ++c) widths[c] = grid.width(c);
     if (style.width > 0) fit_widths(widths, style.width);
 
-    const std::size_t widest = *std::max_element(widths.begin(), widths.end());
-    const std::string blanks(widest + 2, ' ');
+    std::string text;  // one line, reused
     for (std::size_t line = 0; line < lines; ++line) {
         if (line > 0) skipped_line(out, table, line - 1);
-        out << "  ";
+        text.assign("  ");
         for (std::size_t c = 0; c < widths.size(); ++c) {
-            const CellBuilder& cell = grid.cell(line, c);
             const bool last = c + 1 == widths.size();
-            if (cell.width() > widths[c]) {
-                out << cut_to_width(cell.text(), widths[c]);
-                if (!last) out << "  ";
-                continue;
-            }
-            out << cell.text();
-            if (!last) out << std::string_view(blanks).substr(0, widths[c] - cell.width() + 2);
+            grid.append(text, line, c, widths[c], !last);
+            if (!last) text += "  ";
         }
-        out << '\n';
+        text += '\n';
+        out << text;
     }
     skipped_line(out, table, lines - 1);
     if (lines == 1 && table.skipped.empty()) out << "  (no rows)\n";

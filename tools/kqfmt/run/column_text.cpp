@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "text/utf8_text.h"
+
 namespace kqfmt {
 
 ColumnText::Lines& ColumnText::own() {
@@ -19,13 +21,10 @@ void ColumnText::push_back(std::string_view text) {
     if (text.size() > std::numeric_limits<uint32_t>::max() - lines.bytes.size())
         throw std::bad_alloc();
     lines.bytes.append(text.data(), text.size());
+    lines.plain = lines.plain && plain_text(text);
+    if (text.size() > lines.longest) lines.longest = text.size();
     lines.ends.push_back(static_cast<uint32_t>(lines.bytes.size()));
 }
 
-void ColumnText::reserve(std::size_t lines, std::size_t bytes) {
-    Lines& own_lines = own();
-    own_lines.ends.reserve(lines);
-    own_lines.bytes.reserve(bytes);
-}
 
 }  // namespace kqfmt

@@ -55,6 +55,17 @@ CellStatus cell_status(const LinePair& pair) {
     return CellStatus::same;
 }
 
+std::vector<bool> alike_columns(const TableResult& table) {
+    std::vector<bool> alike(table.column_names.size(), false);
+    if (table.old_row_count != table.new_row_count || table.old_rows != table.new_rows)
+        return alike;
+    for (std::size_t c = 0; c < alike.size(); ++c)
+        alike[c] = c < table.old_columns.size() && c < table.new_columns.size() &&
+                   table.old_columns[c].shares(table.new_columns[c]) &&
+                   (c >= table.before.size() || table.before[c].empty());
+    return alike;
+}
+
 CellStatus line_status(const TableResult& table, std::size_t line) {
     CellStatus worst = CellStatus::same;
     for (std::size_t c = 0; c < table.column_names.size(); ++c) {

@@ -40,6 +40,13 @@ LinePair line_pair(const TableResult& table, std::size_t column, std::size_t lin
 // showed it otherwise than the new view does.
 CellStatus cell_status(const LinePair& pair);
 
+// Per requested column: whether every line shows one text, the same in
+// both views and as the old database showed it, so that a report may take
+// the new view's text for each line without comparing. True when the views
+// hold the same rows of tables with one row count, share the column's text
+// (as in show) and no before is kept for it.
+std::vector<bool> alike_columns(const TableResult& table);
+
 // The worst status of a line: removed or added when the row is in one view
 // only, else changed when any cell changed, else display when any cell
 // shows differently, else same.

@@ -30,16 +30,17 @@ void reset_cells(KQ_CELL_LIST& cells, const std::vector<int32_t>& rows,
     cells.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         cells[i].row = rows[i];
-        cells[i].value.assign(initial);
+        if (initial.empty())
+            cells[i].value.clear();
+        else
+            cells[i].value.assign(initial);
     }
 }
 
 ColumnText pack(int32_t column, const KQ_CELL_LIST& cells) {
-    std::size_t bytes = 0;
-    for (const auto& cell : cells) bytes += cell.value.size();
     ColumnText text(column);
-    text.reserve(cells.size(), bytes);
-    for (const auto& cell : cells) text.push_back(cell.value);
+    text.append(cells.size(),
+                [&cells](std::size_t i) -> const std::string& { return cells[i].value; });
     return text;
 }
 
@@ -54,8 +55,7 @@ bool same_text(const KQ_CELL_LIST& cells, const ColumnText& text) {
 // A column that was not formatted: the initial text on every line.
 ColumnText unformatted(int32_t column, std::size_t lines, const std::string& initial) {
     ColumnText text(column);
-    text.reserve(lines, lines * initial.size());
-    for (std::size_t i = 0; i < lines; ++i) text.push_back(initial);
+    text.append(lines, [&initial](std::size_t) -> const std::string& { return initial; });
     return text;
 }
 

@@ -111,9 +111,12 @@ void walk(std::string_view text, Visit visit) {
 
 namespace {
 
-// Appends the escaped text to `out` and returns the display width of what it
-// appended. Runs of plain ASCII, the common case, are copied whole.
-std::size_t append_escaped(std::string& out, std::string_view text, bool escape_backslash) {
+// Walks the text as the escaped text shows it: hands each piece (a run of
+// bytes kept as they are, or the escape of one byte or character) to
+// put(piece) and returns the display width of them all. Runs of plain
+// ASCII, the common case, come as one piece.
+template <class Put>
+std::size_t escape_walk(std::string_view text, bool escape_backslash, Put&& put) {
     std::size_t width = 0;
     char escape[8];
     for (std::size_t pos = 0; pos < text.size();) {
@@ -122,7 +125,7 @@ std::size_t append_escaped(std::string& out, std::string_view text, bool escape_
                (text[run] != '\\' || !escape_backslash))
             ++run;
         if (run > pos) {
-            out.append(text, pos, run - pos);
+            put(text.substr(pos, run - pos));
             width += run - pos;
             pos = run;
             if (pos == text.size()) break;
@@ -131,22 +134,29 @@ std::size_t append_escaped(std::string& out, std::string_view text, bool escape_
         const std::size_t length = utf8_sequence_length(text, pos);
         if (length == 0 || c < 0x20 || c == 0x7F || (c == '\\' && escape_backslash)) {
             std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            out += escape;
+            put(std::string_view(escape, 4));
             width += 4;
             ++pos;
         } else if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) {
             std::snprintf(escape, sizeof escape, "\\u%04x",
                           static_cast<unsigned>(static_cast<unsigned char>(text[pos + 1])));
-            out += escape;
+            put(std::string_view(escape, 6));
             width += 6;
             pos += 2;
         } else {
-            out.append(text, pos, length);
+            put(text.substr(pos, length));
             width += static_cast<std::size_t>(code_point_width(decode(text, pos, length)));
             pos += length;
         }
     }
     return width;
+}
+
+// Appends the escaped text to `out` and returns the display width of what it
+// appended.
+std::size_t append_escaped(std::string& out, std::string_view text, bool escape_backslash) {
+    return escape_walk(text, escape_backslash,
+                       [&out](std::string_view piece) { out.append(piece.data(), piece.size()); });
 }
 
 std::string escaped_text(std::string_view text, bool escape_backslash) {
@@ -162,6 +172,10 @@ std::string printable_text(std::string_view text) { return escaped_text(text, tr
 
 std::size_t append_printable(std::string& out, std::string_view text) {
     return append_escaped(out, text, true);
+}
+
+std::size_t printable_width(std::string_view text) {
+    return escape_walk(text, true, [](std::string_view) {});
 }
 
 std::string message_text(std::string_view text) { return escaped_text(text, false); }

@@ -21,8 +21,18 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 // control sequences.
 std::string printable_text(std::string_view text);
 
+// Whether printable_text leaves the text as it is and each byte takes one
+// display column: printable ASCII without a backslash.
+inline bool plain_text(std::string_view text) {
+    bool plain = true;
+    for (const char c : text) plain &= static_cast<unsigned char>(c - 0x20) < 0x5F && c != '\\';
+    return plain;
+}
+
 // Appends printable_text(text) to `out` and returns its display_width.
 std::size_t append_printable(std::string& out, std::string_view text);
+// display_width(printable_text(text)), without making the text.
+std::size_t printable_width(std::string_view text);
 
 // The text for a message on standard error: as printable_text, but a
 // backslash stays as it is. Every control byte, NUL included, is escaped, so
