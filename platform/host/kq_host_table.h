@@ -3,14 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "kw_table.h"
+#include "packed_texts.h"
 
 namespace kqhost {
 
@@ -97,14 +100,17 @@ private:
         float f32;
         double f64;
     };
-    // The values of one column: numbers for the numeric type codes, texts
-    // for the others. Only the vector the column's type uses is filled (up
-    // to the row count), so a cell costs 8 bytes or one string.
+    // The values of one column, in the vector its type uses: the 32-bit
+    // pattern of a byte (in the low 8 bits), an integer or a float for the
+    // type codes 1, 8, 9 and 12 (4 bytes a cell), doubles for 13, packed
+    // texts for the others. A numeric vector grows to the row count at its
+    // first store.
     // A sparse column holds the values of the rows in `rows` only, slot i
     // for rows[i]; otherwise slot r is row r.
     struct Values {
-        std::vector<Number> numbers;
-        std::vector<std::string> texts;
+        std::vector<uint32_t> words;
+        std::vector<double> doubles;
+        PackedTexts texts;
         std::vector<int32_t> rows;
         bool sparse = false;
     };
@@ -128,11 +134,26 @@ private:
         ensure(column, row);
         const Values& v = values_[static_cast<size_t>(column)];
         const size_t at = slot(v, row);
-        return at < v.numbers.size() ? v.numbers[at] : Number{};
+        Number n{};
+        if (stored_type(column) == 13) {
+            if (at < v.doubles.size()) n.f64 = v.doubles[at];
+        } else if (at < v.words.size()) {
+            const uint32_t word = v.words[at];
+            if (stored_type(column) == 12)
+                std::memcpy(&n.f32, &word, sizeof word);
+            else if (stored_type(column) == 1)
+                n.byte = static_cast<uint8_t>(word);
+            else
+                n.u32 = word;
+        }
+        return n;
     }
-    const std::string& text(int column, int row) const;
-    Number& number_slot(int column, int row);
-    std::string& text_slot(int column, int row);
+    std::string_view text(int column, int row) const;
+    // Stores into the slot of a cell; a store to a row a sparse column does
+    // not hold is dropped.
+    void store_word(int column, int row, uint32_t word);
+    void store_double(int column, int row, double value);
+    void store_in_text(int column, int row, std::string_view text);
     // Storage representation of a column: the five numeric type codes are
     // kept as numbers, every other code (and a column out of range) as text.
     int stored_type(int column) const {
@@ -147,9 +168,6 @@ private:
     int rows_ = 0;
     ColumnLoader loader_;
     mutable std::vector<Load> loaded_;  // [column], with a loader; Load::some: sparse
-    // Where stores to rows a sparse column does not hold go.
-    Number dropped_number_{};
-    std::string dropped_text_;
 };
 
 class LiveTable;

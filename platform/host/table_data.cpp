@@ -65,8 +65,9 @@ void TableData::set_row_count(int rows) {
             v.rows.erase(std::lower_bound(v.rows.begin(), v.rows.end(), rows_), v.rows.end());
             count = v.rows.size();
         }
-        if (v.numbers.size() > count) v.numbers.resize(count);
-        if (v.texts.size() > count) v.texts.resize(count);
+        if (v.words.size() > count) v.words.resize(count);
+        if (v.doubles.size() > count) v.doubles.resize(count);
+        v.texts.truncate(count);
     }
 }
 
@@ -92,74 +93,82 @@ size_t TableData::sparse_slot(const Values& v, int row) {
     return at != v.rows.end() && *at == row ? static_cast<size_t>(at - v.rows.begin()) : kNoSlot;
 }
 
-const std::string& TableData::text(int column, int row) const {
-    static const std::string empty;
+std::string_view TableData::text(int column, int row) const {
     ensure(column, row);
     const Values& v = values_[static_cast<size_t>(column)];
-    const size_t at = slot(v, row);
-    return at < v.texts.size() ? v.texts[at] : empty;
+    return v.texts[slot(v, row)];
 }
 
-// Room for one value: a dense column grows to the row count at its first
-// store, a sparse one to the number of rows it holds.
-TableData::Number& TableData::number_slot(int column, int row) {
+// A numeric vector grows at its first store: a dense column to the row
+// count, a sparse one to the number of rows it holds.
+void TableData::store_word(int column, int row, uint32_t word) {
     Values& v = values_[static_cast<size_t>(column)];
     const size_t at = slot(v, row);
-    if (at == kNoSlot) return dropped_number_;
-    if (v.numbers.size() <= at) v.numbers.resize(v.sparse ? v.rows.size() : size_t(rows_));
-    return v.numbers[at];
+    if (at == kNoSlot) return;
+    if (v.words.size() <= at) v.words.resize(v.sparse ? v.rows.size() : size_t(rows_));
+    v.words[at] = word;
 }
 
-std::string& TableData::text_slot(int column, int row) {
+void TableData::store_double(int column, int row, double value) {
     Values& v = values_[static_cast<size_t>(column)];
     const size_t at = slot(v, row);
-    if (at == kNoSlot) return dropped_text_;
-    if (v.texts.size() <= at) v.texts.resize(v.sparse ? v.rows.size() : size_t(rows_));
-    return v.texts[at];
+    if (at == kNoSlot) return;
+    if (v.doubles.size() <= at) v.doubles.resize(v.sparse ? v.rows.size() : size_t(rows_));
+    v.doubles[at] = value;
 }
+
+void TableData::store_in_text(int column, int row, std::string_view text) {
+    Values& v = values_[static_cast<size_t>(column)];
+    const size_t at = slot(v, row);
+    if (at != kNoSlot) v.texts.set(at, text);
+}
+
+namespace {
+
+uint32_t float_word(float value) {
+    uint32_t word;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
+}
+
+}  // namespace
 
 void TableData::store_integer(int column, int row, long long value) {
     if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1: number_slot(column, row).byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
-        case 8: number_slot(column, row).u32 = wrap32(value); break;
-        case 9: number_slot(column, row).i32 = static_cast<int32_t>(wrap32(value)); break;
-        case 12: number_slot(column, row).f32 = static_cast<float>(value); break;
-        case 13: number_slot(column, row).f64 = static_cast<double>(value); break;
-        default: text_slot(column, row) = std::to_string(value); break;
+        case 1: store_word(column, row, wrap32(value) & 0xFFu); break;
+        case 8:
+        case 9: store_word(column, row, wrap32(value)); break;
+        case 12: store_word(column, row, float_word(static_cast<float>(value))); break;
+        case 13: store_double(column, row, static_cast<double>(value)); break;
+        default: store_in_text(column, row, std::to_string(value)); break;
     }
 }
 
 void TableData::store_real(int column, int row, double value) {
     if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1: number_slot(column, row).byte = static_cast<uint8_t>(wrap32(value) & 0xFFu); break;
-        case 8: number_slot(column, row).u32 = wrap32(value); break;
-        case 9: number_slot(column, row).i32 = static_cast<int32_t>(wrap32(value)); break;
-        case 12: number_slot(column, row).f32 = static_cast<float>(value); break;
-        case 13: number_slot(column, row).f64 = value; break;
-        default: text_slot(column, row) = real_text(value); break;
+        case 1: store_word(column, row, wrap32(value) & 0xFFu); break;
+        case 8:
+        case 9: store_word(column, row, wrap32(value)); break;
+        case 12: store_word(column, row, float_word(static_cast<float>(value))); break;
+        case 13: store_double(column, row, value); break;
+        default: store_in_text(column, row, real_text(value)); break;
     }
 }
 
 void TableData::store_text(int column, int row, const std::string& value) {
     if (!in_range(column, row)) return;
     switch (stored_type(column)) {
-        case 1:
-            number_slot(column, row).byte = value.empty() ? 0 : static_cast<uint8_t>(value[0]);
-            break;
+        case 1: store_word(column, row, value.empty() ? 0u : static_cast<uint8_t>(value[0])); break;
         case 8:
-            number_slot(column, row).u32 = wrap32(std::strtoll(value.c_str(), nullptr, 10));
-            break;
-        case 9:
-            number_slot(column, row).i32 =
-                static_cast<int32_t>(wrap32(std::strtoll(value.c_str(), nullptr, 10)));
-            break;
+        case 9: store_word(column, row, wrap32(std::strtoll(value.c_str(), nullptr, 10))); break;
         case 12:
-            number_slot(column, row).f32 = static_cast<float>(std::strtod(value.c_str(), nullptr));
+            store_word(column, row,
+                       float_word(static_cast<float>(std::strtod(value.c_str(), nullptr))));
             break;
-        case 13: number_slot(column, row).f64 = std::strtod(value.c_str(), nullptr); break;
-        default: text_slot(column, row) = value; break;
+        case 13: store_double(column, row, std::strtod(value.c_str(), nullptr)); break;
+        default: store_in_text(column, row, value); break;
     }
 }
 
@@ -167,8 +176,9 @@ void TableData::store_null(int column, int row) {
     if (!in_range(column, row)) return;
     Values& v = values_[static_cast<size_t>(column)];
     const size_t at = slot(v, row);
-    if (at < v.numbers.size()) v.numbers[at] = Number{};
-    if (at < v.texts.size()) v.texts[at].clear();
+    if (at < v.words.size()) v.words[at] = 0;
+    if (at < v.doubles.size()) v.doubles[at] = 0;
+    if (at < v.texts.size()) v.texts.set(at, {});
 }
 
 void TableData::set_column_loader(ColumnLoader loader) {
@@ -216,7 +226,11 @@ void TableData::read(int column, int row, std::string& out) const {
             std::snprintf(buf, sizeof buf, "%g", static_cast<double>(number(column, row).f32));
             break;
         case 13: std::snprintf(buf, sizeof buf, "%g", number(column, row).f64); break;
-        default: out = text(column, row); return;
+        default: {
+            const std::string_view t = text(column, row);
+            out.assign(t.data(), t.size());
+            return;
+        }
     }
     out = buf;
 }
@@ -240,7 +254,9 @@ void TableData::read(int column, int row, unsigned long& out) const {
         case 9: out = static_cast<uint32_t>(number(column, row).i32); break;
         case 12: out = wrap32(static_cast<double>(number(column, row).f32)); break;
         case 13: out = wrap32(number(column, row).f64); break;
-        default: out = wrap32(std::strtoll(text(column, row).c_str(), nullptr, 10)); break;
+        default:
+            out = wrap32(std::strtoll(std::string(text(column, row)).c_str(), nullptr, 10));
+            break;
     }
 }
 
@@ -250,7 +266,7 @@ void TableData::read(int column, int row, char& out) const {
         return;
     }
     if (stored_type(column) == 15) {
-        const std::string& t = text(column, row);
+        const std::string_view t = text(column, row);
         out = t.empty() ? 0 : t[0];
         return;
     }
@@ -270,7 +286,7 @@ void TableData::read(int column, int row, double& out) const {
         case 9: out = number(column, row).i32; break;
         case 12: out = number(column, row).f32; break;
         case 13: out = number(column, row).f64; break;
-        default: out = std::strtod(text(column, row).c_str(), nullptr); break;
+        default: out = std::strtod(std::string(text(column, row)).c_str(), nullptr); break;
     }
 }
 
@@ -285,7 +301,9 @@ void TableData::read(int column, int row, float& out) const {
         case 9: out = static_cast<float>(number(column, row).i32); break;
         case 12: out = number(column, row).f32; break;
         case 13: out = static_cast<float>(number(column, row).f64); break;
-        default: out = static_cast<float>(std::strtod(text(column, row).c_str(), nullptr)); break;
+        default:
+            out = static_cast<float>(std::strtod(std::string(text(column, row)).c_str(), nullptr));
+            break;
     }
 }
 

@@ -89,3 +89,33 @@ TEST(HostTable, HeldRowsAndTheLoader) {
         EXPECT_EQ(value, 0) << type;
     }
 }
+
+// Texts are packed as a loader stores them, row after row; a cell stored
+// again or out of order, a NULL over a value and a cut of the rows read back
+// as stored.
+TEST(HostTable, TextsStoredInAnyOrder) {
+    kqhost::TableData data("T");
+    data.add_column({"s", 15});
+    data.add_column({"d", 13});
+    data.set_row_count(6);
+    const auto texts = [&data] {
+        std::vector<std::string> all(6);
+        for (int row = 0; row < 6; ++row) data.read(0, row, all[static_cast<size_t>(row)]);
+        return all;
+    };
+    data.store_text(0, 0, "zero");
+    data.store_text(0, 3, "three");  // rows 1 and 2 passed over
+    data.store_text(0, 1, "one");    // before the last one stored
+    data.store_text(0, 0, "ZERO");   // again
+    data.store_null(0, 3);
+    data.store_integer(0, 4, 44);
+    data.store_real(1, 2, 2.5);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"ZERO", "one", "", "", "44", ""}));
+    double d = 9;
+    data.read(1, 2, d);
+    EXPECT_EQ(d, 2.5);
+    data.set_row_count(2);
+    data.set_row_count(6);
+    data.store_text(0, 5, "five");
+    EXPECT_EQ(texts(), (std::vector<std::string>{"ZERO", "one", "", "", "", "five"}));
+}

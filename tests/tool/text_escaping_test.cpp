@@ -84,4 +84,22 @@ TEST(PrintableText, KeepsUtf8AndDefusesControls) {
               6u);
 }
 
+// plain_text and printable_width agree with printable_text for any byte at
+// any place (eight bytes are looked at together, the rest one by one).
+TEST(PrintableText, PlainCheckAndWidthAgreeWithTheEscapedText) {
+    for (int byte = 0; byte < 256; ++byte) {
+        for (std::size_t at = 0; at < 17; ++at) {
+            std::string text(17, 'a');
+            text[at] = static_cast<char>(byte);
+            const std::string shown = kqfmt::printable_text(text);
+            EXPECT_EQ(kqfmt::plain_text(text), shown == text && kqfmt::display_width(shown) == 17)
+                << byte << " at " << at;
+            EXPECT_EQ(kqfmt::printable_width(text), kqfmt::display_width(shown));
+        }
+    }
+    EXPECT_EQ(kqfmt::printable_width("\xC2\xB0"
+                                     "C \xE4\xB8\xAD"),
+              5u);  // "°C 中"
+}
+
 }  // namespace

@@ -29,8 +29,7 @@ void restart_with_huge_pages(char** argv) {
     const std::string before = tunables != nullptr ? tunables : "";
     if (before.find("glibc.malloc.hugetlb=") != std::string::npos) return;
     if (!huge_pages_on_request()) return;
-    // The program's own file: under an emulator this is the emulated
-    // program, not the emulator.
+    // The program's own file.
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return;

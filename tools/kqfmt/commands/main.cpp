@@ -74,7 +74,9 @@ void report(const std::string& message) {
 
 int main(int argc, char** argv) {
     using namespace kqfmt;
+#ifdef KQFMT_HUGE_PAGE_RESTART
     restart_with_huge_pages(argv);
+#endif
     // With standard output closed, a file the tool opens could take its
     // place; refuse before opening anything.
     if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {

@@ -71,14 +71,15 @@ void ColumnText::append(std::size_t count, Text&& text) {
     if (bytes > UINT32_MAX - end) throw std::bad_alloc();
     lines.bytes.resize(end + bytes);
     lines.ends.reserve(lines.ends.size() + count);
+    const std::size_t first = end;
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view line(text(i));
         if (!line.empty()) std::memcpy(&lines.bytes[end], line.data(), line.size());
         end += line.size();
         lines.ends.push_back(static_cast<uint32_t>(end));
-        lines.plain = lines.plain && plain_text(line);
         if (line.size() > lines.longest) lines.longest = line.size();
     }
+    lines.plain = lines.plain && plain_text(std::string_view(lines.bytes).substr(first));
 }
 
 // One formatted cell as the reports read it.

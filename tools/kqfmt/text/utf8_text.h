@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -22,10 +24,26 @@ std::size_t utf8_sequence_length(std::string_view text, std::size_t pos);
 std::string printable_text(std::string_view text);
 
 // Whether printable_text leaves the text as it is and each byte takes one
-// display column: printable ASCII without a backslash.
+// display column: printable ASCII without a backslash. Looks at eight
+// bytes at a time: packed display strings are checked whole.
 inline bool plain_text(std::string_view text) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighs = 0x8080808080808080u;
+    // Whether some byte of `word` is below n (n <= 0x80), or is zero.
+    const auto below = [](uint64_t word, uint64_t n) {
+        return (word - kOnes * n) & ~word & kHighs;
+    };
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((word & kHighs) | below(word, 0x20) | below(word ^ (kOnes * 0x7F), 1) |
+            below(word ^ (kOnes * '\\'), 1))
+            return false;
+    }
     bool plain = true;
-    for (const char c : text) plain &= static_cast<unsigned char>(c - 0x20) < 0x5F && c != '\\';
+    for (; pos < text.size(); ++pos)
+        plain &= static_cast<unsigned char>(text[pos] - 0x20) < 0x5F && text[pos] != '\\';
     return plain;
 }
 
