@@ -93,13 +93,6 @@ public:
     std::shared_ptr<TableData> clone() const;
 
 private:
-    union Number {
-        uint8_t byte;
-        uint32_t u32;
-        int32_t i32;
-        float f32;
-        double f64;
-    };
     // The values of one column, in the vector its type uses: the 32-bit
     // pattern of a byte (in the low 8 bits), an integer or a float for the
     // type codes 1, 8, 9 and 12 (4 bytes a cell), doubles for 13, packed
@@ -130,23 +123,24 @@ private:
         if (loader_ && loaded_[static_cast<size_t>(column)] != Load::all) load(column, row);
     }
     void load(int column, int row) const;
-    Number number(int column, int row) const {
+    // The stored word of a cell of type code 1, 8, 9 or 12, the double of
+    // one of type code 13; 0 for a cell not stored.
+    uint32_t word(int column, int row) const {
         ensure(column, row);
         const Values& v = values_[static_cast<size_t>(column)];
         const size_t at = slot(v, row);
-        Number n{};
-        if (stored_type(column) == 13) {
-            if (at < v.doubles.size()) n.f64 = v.doubles[at];
-        } else if (at < v.words.size()) {
-            const uint32_t word = v.words[at];
-            if (stored_type(column) == 12)
-                std::memcpy(&n.f32, &word, sizeof word);
-            else if (stored_type(column) == 1)
-                n.byte = static_cast<uint8_t>(word);
-            else
-                n.u32 = word;
-        }
-        return n;
+        return at < v.words.size() ? v.words[at] : 0;
+    }
+    double wide(int column, int row) const {
+        ensure(column, row);
+        const Values& v = values_[static_cast<size_t>(column)];
+        const size_t at = slot(v, row);
+        return at < v.doubles.size() ? v.doubles[at] : 0;
+    }
+    static float as_float(uint32_t word) {
+        float value;
+        std::memcpy(&value, &word, sizeof value);
+        return value;
     }
     std::string_view text(int column, int row) const;
     // Stores into the slot of a cell; a store to a row a sparse column does

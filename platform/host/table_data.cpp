@@ -219,13 +219,13 @@ void TableData::read(int column, int row, std::string& out) const {
         out.assign(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
     };
     switch (stored_type(column)) {
-        case 1: decimal(static_cast<unsigned>(number(column, row).byte)); return;
-        case 8: decimal(number(column, row).u32); return;
-        case 9: decimal(number(column, row).i32); return;
+        case 1: decimal(static_cast<unsigned>(static_cast<uint8_t>(word(column, row)))); return;
+        case 8: decimal(word(column, row)); return;
+        case 9: decimal(static_cast<int32_t>(word(column, row))); return;
         case 12:
-            std::snprintf(buf, sizeof buf, "%g", static_cast<double>(number(column, row).f32));
+            std::snprintf(buf, sizeof buf, "%g", static_cast<double>(as_float(word(column, row))));
             break;
-        case 13: std::snprintf(buf, sizeof buf, "%g", number(column, row).f64); break;
+        case 13: std::snprintf(buf, sizeof buf, "%g", wide(column, row)); break;
         default: {
             const std::string_view t = text(column, row);
             out.assign(t.data(), t.size());
@@ -249,11 +249,11 @@ void TableData::read(int column, int row, unsigned long& out) const {
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = number(column, row).byte; break;
-        case 8: out = number(column, row).u32; break;
-        case 9: out = static_cast<uint32_t>(number(column, row).i32); break;
-        case 12: out = wrap32(static_cast<double>(number(column, row).f32)); break;
-        case 13: out = wrap32(number(column, row).f64); break;
+        case 1: out = static_cast<uint8_t>(word(column, row)); break;
+        case 8: out = word(column, row); break;
+        case 9: out = word(column, row); break;
+        case 12: out = wrap32(static_cast<double>(as_float(word(column, row)))); break;
+        case 13: out = wrap32(wide(column, row)); break;
         default:
             out = wrap32(std::strtoll(std::string(text(column, row)).c_str(), nullptr, 10));
             break;
@@ -281,11 +281,11 @@ void TableData::read(int column, int row, double& out) const {
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = number(column, row).byte; break;
-        case 8: out = number(column, row).u32; break;
-        case 9: out = number(column, row).i32; break;
-        case 12: out = number(column, row).f32; break;
-        case 13: out = number(column, row).f64; break;
+        case 1: out = static_cast<uint8_t>(word(column, row)); break;
+        case 8: out = word(column, row); break;
+        case 9: out = static_cast<int32_t>(word(column, row)); break;
+        case 12: out = as_float(word(column, row)); break;
+        case 13: out = wide(column, row); break;
         default: out = std::strtod(std::string(text(column, row)).c_str(), nullptr); break;
     }
 }
@@ -296,11 +296,11 @@ void TableData::read(int column, int row, float& out) const {
         return;
     }
     switch (stored_type(column)) {
-        case 1: out = number(column, row).byte; break;
-        case 8: out = static_cast<float>(number(column, row).u32); break;
-        case 9: out = static_cast<float>(number(column, row).i32); break;
-        case 12: out = number(column, row).f32; break;
-        case 13: out = static_cast<float>(number(column, row).f64); break;
+        case 1: out = static_cast<uint8_t>(word(column, row)); break;
+        case 8: out = static_cast<float>(word(column, row)); break;
+        case 9: out = static_cast<float>(static_cast<int32_t>(word(column, row))); break;
+        case 12: out = as_float(word(column, row)); break;
+        case 13: out = static_cast<float>(wide(column, row)); break;
         default:
             out = static_cast<float>(std::strtod(std::string(text(column, row)).c_str(), nullptr));
             break;

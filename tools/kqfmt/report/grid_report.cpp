@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -100,6 +101,33 @@ void fit_widths(std::vector<std::size_t>& widths, std::size_t limit) {
     }
 }
 
+// One line of the grid as it is put together: bytes copied in, blanks
+// added, with no more than a bounds check per piece (a large table has
+// millions of pieces).
+class LineBuffer {
+public:
+    std::size_t size() const { return used_; }
+    std::string_view view() const { return std::string_view(bytes_.data(), used_); }
+    void clear() { used_ = 0; }
+    void cut(std::size_t size) { used_ = size; }
+    void put(std::string_view text) {
+        if (!text.empty()) std::memcpy(room(text.size()), text.data(), text.size());
+        used_ += text.size();
+    }
+    void blanks(std::size_t count) {
+        std::memset(room(count), ' ', count);
+        used_ += count;
+    }
+
+private:
+    char* room(std::size_t more) {
+        if (used_ + more > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), used_ + more));
+        return bytes_.data() + used_;
+    }
+    std::vector<char> bytes_;
+    std::size_t used_ = 0;
+};
+
 // The grid is written in two passes over the cells: the first finds each
 // column's width, the second builds each line again and writes it, so the
 // table's text is never held whole. A column whose lines both views show
@@ -139,33 +167,35 @@ public:
     // Appends the cell of grid column c on a line (0: the header, then one
     // per requested row) to `text`, padded with blanks to `width` when
     // `pad`, or cut to it when wider.
-    void append(std::string& text, std::size_t line, std::size_t c, std::size_t width, bool pad) {
+    void append(LineBuffer& text, std::size_t line, std::size_t c, std::size_t width, bool pad) {
         const std::size_t start = text.size();
         std::size_t used = 0;
         const ColumnText* alike = line > 0 ? alike_text(c) : nullptr;
         if (line > 0 && c == 0) {
             char digits[16];
             const std::string_view number = row_number(line - 1, digits);
-            text.append(number.data(), number.size());
+            text.put(number);
             used = number.size();
         } else if (alike && alike->plain()) {
             const std::string_view value = (*alike)[line - 1];
-            text.append(value.data(), value.size());
+            text.put(value);
             used = value.size();
         } else if (alike) {
-            used = append_printable(text, (*alike)[line - 1]);
+            scratch_.clear();
+            used = append_printable(scratch_, (*alike)[line - 1]);
+            text.put(scratch_);
         } else {
             const CellBuilder& built = cell(line, c);
-            text += built.text();
+            text.put(built.text());
             used = built.width();
         }
         if (used > width) {
-            const std::string cut = cut_to_width(std::string_view(text).substr(start), width);
-            text.resize(start);
-            text += cut;
+            scratch_ = cut_to_width(text.view().substr(start), width);
+            text.cut(start);
+            text.put(scratch_);
             used = width;
         }
-        if (pad) text.append(width - used, ' ');
+        if (pad) text.blanks(width - used);
     }
 
 private:
@@ -197,6 +227,7 @@ private:
     std::size_t new_count_;
     std::vector<bool> alike_;
     CellBuilder cell_;
+    std::string scratch_;  // a cell's escaped or cut text
 };
 
 // "  … 95 unchanged rows" where a cut to the changed rows left some out.
@@ -238,17 +269,18 @@ void write_grid_table(Output& out, const TableResult& table, const GridStyle& st
     for (std::size_t c = 0; c < widths.size(); ++c) widths[c] = grid.width(c);
     if (style.width > 0) fit_widths(widths, style.width);
 
-    std::string text;  // one line, reused
+    LineBuffer text;  // one line, reused
     for (std::size_t line = 0; line < lines; ++line) {
         if (line > 0) skipped_line(out, table, line - 1);
-        text.assign("  ");
+        text.clear();
+        text.blanks(2);
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const bool last = c + 1 == widths.size();
             grid.append(text, line, c, widths[c], !last);
-            if (!last) text += "  ";
+            if (!last) text.blanks(2);
         }
-        text += '\n';
-        out << text;
+        text.put("\n");
+        out << text.view();
     }
     skipped_line(out, table, lines - 1);
     if (lines == 1 && table.skipped.empty()) out << "  (no rows)\n";
