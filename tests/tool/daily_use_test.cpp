@@ -231,6 +231,27 @@ TEST(KqfmtDailyUse, StandardInputReadsAScript) {
     EXPECT_EQ(diff.out.rfind("T  0 cells changed", 0), 0u) << diff.out << diff.err;
 }
 
+// Files of 1 MiB or more may start the tool again for huge pages: with the
+// options before, between and after the files, it shows what it shows with
+// small pages, where it is not restarted.
+TEST(KqfmtDailyUse, LargeInputShowsTheSameWithHugePages) {
+    const Script large("large", std::string(kNew) + "\n--" + std::string(1 << 20, 'x') + "\n");
+    const Script old("large_old", kOld);
+    for (const Strings& args : {Strings{"--json", "show", large.path(), "T", "--rows=1-2"},
+                                Strings{"diff", old.path(), "--stat", large.path()}}) {
+        const kqtool::ToolResult plain =
+            run_kqfmt(args, "", {"GLIBC_TUNABLES=glibc.malloc.hugetlb=0"});
+        const kqtool::ToolResult huge = run_kqfmt(args, "", {});
+        EXPECT_EQ(plain.status, 0) << plain.err;
+        EXPECT_EQ(huge.status, plain.status) << huge.err;
+        EXPECT_EQ(huge.out, plain.out);
+        EXPECT_EQ(huge.err, plain.err);
+        EXPECT_NE(plain.out.find(args[0] == "diff" ? "1 cell changed" : "\"row\": 2"),
+                  std::string::npos)
+            << plain.out;
+    }
+}
+
 TEST(KqfmtDailyUse, ColourFollowsTheTerminalAndTheEnvironment) {
     struct Case {
         kqfmt::ColourWhen when;

@@ -1,6 +1,7 @@
 // Starting the tool again with malloc asking for huge pages.
 #include "commands/huge_pages.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -22,9 +23,21 @@ bool huge_pages_on_request() {
     return std::strstr(std::string(text, read).c_str(), "[madvise]") != nullptr;
 }
 
+// Whether the files add up to at least 1 MiB.
+bool large(const std::vector<std::string>& inputs) {
+    long long bytes = 0;
+    for (const std::string& input : inputs) {
+        struct stat status;
+        if (input != "-" && ::stat(input.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            bytes += static_cast<long long>(status.st_size);
+    }
+    return bytes >= (1 << 20);
+}
+
 }  // namespace
 
-void restart_with_huge_pages(char** argv) {
+void restart_with_huge_pages(char** argv, const std::vector<std::string>& inputs) {
+    if (!large(inputs)) return;
     const char* tunables = std::getenv("GLIBC_TUNABLES");
     const std::string before = tunables != nullptr ? tunables : "";
     if (before.find("glibc.malloc.hugetlb=") != std::string::npos) return;

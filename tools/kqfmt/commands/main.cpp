@@ -26,8 +26,14 @@
 namespace kqfmt {
 namespace {
 
-int run(const std::vector<std::string>& args, Output& out) {
-    const CommandLine line = parse_command_line(args);
+int run(int argc, char** argv, Output& out) {
+    const CommandLine line = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    // A large run starts again here, before anything is read.
+#ifdef KQFMT_HUGE_PAGE_RESTART
+    if (line.command == Command::show || line.command == Command::diff ||
+        line.command == Command::lint)
+        restart_with_huge_pages(argv, {line.old_db, line.db});
+#endif
     progress::enable(!line.no_progress);
     if (line.help) {
         out << help_text(line.command);
@@ -74,9 +80,6 @@ void report(const std::string& message) {
 
 int main(int argc, char** argv) {
     using namespace kqfmt;
-#ifdef KQFMT_HUGE_PAGE_RESTART
-    restart_with_huge_pages(argv);
-#endif
     // With standard output closed, a file the tool opens could take its
     // place; refuse before opening anything.
     if (::fcntl(STDOUT_FILENO, F_GETFD) == -1) {
@@ -85,8 +88,7 @@ int main(int argc, char** argv) {
     }
     Output out(STDOUT_FILENO);
     try {
-        const std::vector<std::string> args(argv + 1, argv + argc);
-        const int status = run(args, out);
+        const int status = run(argc, argv, out);
         progress::clear();
         return status;
     } catch (const InputError& e) {
