@@ -26,5 +26,4 @@ void ColumnText::push_back(std::string_view text) {
     lines.ends.push_back(static_cast<uint32_t>(lines.bytes.size()));
 }
 
-
 }  // namespace kqfmt
