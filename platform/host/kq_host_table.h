@@ -12,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "kq_host_packed_texts.h"
 #include "kw_table.h"
-#include "packed_texts.h"
 
 namespace kqhost {
 

@@ -1,8 +1,8 @@
 // Packed texts of a host table column.
-#include "packed_texts.h"
-
 #include <limits>
 #include <new>
+
+#include "kq_host_packed_texts.h"
 
 namespace kqhost {
 
