@@ -212,7 +212,8 @@ private:
         return c > 0 && alike_[c - 1] ? &table_.new_columns[c - 1] : nullptr;
     }
 
-    // Builds the cell of grid column c on a line (past the header, c > 0).
+    // Builds the cell of grid column c on a line: the header of any column,
+    // past it those of the value columns (c > 0).
     const CellBuilder& cell(std::size_t line, std::size_t c) {
         cell_.start();
         if (line == 0) return cell_.add(c == 0 ? "row" : table_.column_names[c - 1], kBold);

@@ -62,6 +62,7 @@ std::vector<bool> alike_columns(const TableResult& table) {
     for (std::size_t c = 0; c < alike.size(); ++c)
         alike[c] = c < table.old_columns.size() && c < table.new_columns.size() &&
                    table.old_columns[c].shares(table.new_columns[c]) &&
+                   table.new_columns[c].size() == table.new_rows.size() &&
                    (c >= table.before.size() || table.before[c].empty());
     return alike;
 }
