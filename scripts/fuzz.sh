@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in build/fuzz (clang; the library and the host
-# platform instrumented too), then for each target:
+# platform instrumented too), then for each target, KQ_JOBS of them at a time
+# (a fuzzer uses one core):
 #   1. replays its committed corpus (fuzz/corpus/TARGET) and seeds
 #      (fuzz/seeds/TARGET): every input must run clean;
 #   2. fuzzes it for FUZZ_SECONDS seconds (default 60), starting from those
@@ -9,8 +10,8 @@
 # input that did it is left in build/fuzz/artifacts/.
 #
 # Environment: FUZZ_SECONDS (per target; 0 skips step 2), FUZZ_TARGETS (subset,
-# default "fuzz_format fuzz_specifier fuzz_selection fuzz_load"), KQ_JOBS (build jobs,
-# default 2).
+# default "fuzz_format fuzz_specifier fuzz_selection fuzz_load"), KQ_JOBS (build jobs
+# and targets at a time, default 2).
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -45,46 +46,65 @@ mkdir -p "$artifacts"
 dict="$root/fuzz/kqformat.dict"
 common=(-dict="$dict" -max_len=4096 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/")
 
-failed=0
-summary=()
-for target in $targets; do
-    name="${target#fuzz_}"
-    binary="$build/fuzz/$target"
-    inputs=()
+# fuzz_target TARGET: replays and fuzzes one target. What it would print goes
+# to $build/TARGET.out, its summary line to $build/TARGET.summary; exits 1
+# when it failed.
+fuzz_target() {
+    local target="$1" name="${1#fuzz_}"
+    local binary="$build/fuzz/$target" log="$build/$target.log" inputs=() dir count=0
     for dir in "$root/fuzz/corpus/$name" "$root/fuzz/seeds/$name"; do
         [[ -d "$dir" ]] && inputs+=("$dir")
     done
-    log="$build/$target.log"
 
     # 1. Replay: -runs=0 runs every given input once and fuzzes nothing.
-    count=0
     for dir in "${inputs[@]}"; do count=$((count + $(find "$dir" -type f | wc -l))); done
     printf '\n==== %s: replaying %d inputs ====\n' "$target" "$count"
     if ! "$binary" "${common[@]}" -runs=0 "${inputs[@]}" >"$log.replay" 2>&1; then
         tail -40 "$log.replay"
-        summary+=("$target: replay FAILED (see $log.replay)")
-        failed=$((failed + 1))
-        continue
+        echo "$target: replay FAILED (see $log.replay)" >"$build/$target.summary"
+        return 1
     fi
 
     # 2. A bounded fuzzing run from the committed inputs; new inputs go to a
     # scratch corpus, never into the repository.
     if ((seconds > 0)); then
-        work="$build/work/$name"
+        local work="$build/work/$name" stats
         mkdir -p "$work"
         printf '==== %s: fuzzing for %s s ====\n' "$target" "$seconds"
         if ! "$binary" "${common[@]}" -max_total_time="$seconds" -print_final_stats=1 \
                 "$work" "${inputs[@]}" >"$log" 2>&1; then
             tail -60 "$log"
-            summary+=("$target: fuzzing FAILED (see $log and $artifacts)")
-            failed=$((failed + 1))
-            continue
+            echo "$target: fuzzing FAILED (see $log and $artifacts)" >"$build/$target.summary"
+            return 1
         fi
         stats="$(grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -1)"
-        summary+=("$target: OK, $count inputs replayed; ${stats:-no stats}")
+        echo "$target: OK, $count inputs replayed; ${stats:-no stats}" >"$build/$target.summary"
     else
-        summary+=("$target: OK, $count inputs replayed")
+        echo "$target: OK, $count inputs replayed" >"$build/$target.summary"
     fi
+}
+
+# Each fuzzer runs on one core: KQ_JOBS targets run side by side, and their
+# output is shown in the targets' order once all have ended.
+running=0
+for target in $targets; do
+    rm -f "$build/$target.summary"
+    if ((running >= jobs)); then
+        wait -n
+        running=$((running - 1))
+    fi
+    fuzz_target "$target" >"$build/$target.out" 2>&1 &
+    running=$((running + 1))
+done
+wait
+
+failed=0
+summary=()
+for target in $targets; do
+    cat "$build/$target.out"
+    line="$(cat "$build/$target.summary" 2>/dev/null)"
+    [[ "$line" == "$target: OK"* ]] || failed=$((failed + 1))
+    summary+=("${line:-$target: FAILED, it ended without a summary (see $build/$target.out)}")
 done
 
 printf '\n==== fuzz summary ====\n'

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The project's test command. Installs what is missing, checks the formatting
-# of the sources, then builds and runs the whole test suite in three
+# of the sources, then builds and runs the whole test suite in four
 # configurations:
 #
 #   native  build/native  RelWithDebInfo, host compiler
@@ -18,13 +18,14 @@
 # the example configuration is compared between host and target (one more
 # check). Exits non-zero when anything failed.
 #
-# After the three configurations come the checks that each have a script of
+# After the four configurations come the checks that each have a script of
 # their own and count as one test each:
 #
 #   tsan     scripts/tsan.sh: formatting and logging from several threads
 #            under ThreadSanitizer
 #   fuzz     scripts/fuzz.sh: every fuzz target replays its committed corpus,
-#            then fuzzes for FUZZ_SECONDS (default 60) seconds
+#            then fuzzes for FUZZ_SECONDS (default 60) seconds, KQ_JOBS
+#            targets at a time
 #   bench    scripts/bench.sh --smoke: every benchmark starts and prints what
 #            its floor prints
 #   package  scripts/package-check.sh: Debian packages for amd64 and powerpc,
@@ -32,7 +33,7 @@
 #            against them
 #
 # Environment: KQ_JOBS (parallel jobs, default 2), KQ_CONFIGS (subset to run,
-# e.g. "native ppc"; default all: native asan ppc tsan fuzz bench package),
+# e.g. "native ppc"; default all: native asan ppc seam tsan fuzz bench package),
 # KQ_SKIP_FORMAT=1 skips the format check.
 set -uo pipefail
 
