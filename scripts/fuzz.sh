@@ -15,7 +15,7 @@
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+cd "$root" || exit 1
 seconds="${FUZZ_SECONDS:-60}"
 targets="${FUZZ_TARGETS:-fuzz_format fuzz_specifier fuzz_selection fuzz_load}"
 jobs="${KQ_JOBS:-2}"
@@ -32,8 +32,8 @@ if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TY
     echo "fuzz: configure failed" >&2
     exit 1
 fi
-# shellcheck disable=SC2086
 mkdir -p "$(dirname "$build")"
+# shellcheck disable=SC2086  # the targets are a word list on purpose
 if ! cmake --build "$build" -j"$jobs" --target $targets; then
     echo "fuzz: build failed" >&2
     exit 1

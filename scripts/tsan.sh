@@ -7,7 +7,7 @@
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+cd "$root" || exit 1
 jobs="${KQ_JOBS:-2}"
 build="$root/build/tsan"
 
