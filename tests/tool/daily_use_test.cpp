@@ -454,6 +454,11 @@ TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
          {},
          {},
          "W"},
+        {"remote table dropped",
+         "DELETE FROM kq_columns WHERE table_name = 'V'; DROP TABLE V",
+         {{"T.valve", 2}},
+         {},
+         "V"},
     };
     const Script old_db("defined", kDefined);
     // What the old database shows by itself, per TABLE.COLUMN.
@@ -503,7 +508,10 @@ TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
         // Every display cell has its before; a removed table has all its own.
         Strings expected_before;
         for (const auto& entry : c.display) expected_before.push_back(entry.first);
-        if (!c.removed.empty()) expected_before.push_back(c.removed + ".k");
+        for (const auto& entry : shown)
+            if (!c.removed.empty() && entry.first.rfind(c.removed + ".", 0) == 0)
+                expected_before.push_back(entry.first);
+        std::sort(before_columns.begin(), before_columns.end());
         EXPECT_EQ(before_columns, expected_before);
 
         const kqtool::ToolResult stat =
@@ -516,6 +524,12 @@ TEST(KqfmtDailyUse, DiffShowsDefinitionAndCatalogChanges) {
                                   " shown differently";
         EXPECT_EQ(total.find(cells) != std::string::npos, summary_display > 0) << total;
         EXPECT_EQ(total.find("1 table removed") != std::string::npos, !c.removed.empty()) << total;
+        if (c.removed.empty()) continue;
+        // A table only one side has may be named.
+        const kqtool::ToolResult named =
+            run_kqfmt({"diff", old_db.path(), new_db.path(), c.removed});
+        EXPECT_EQ(named.status, 0) << named.err;
+        EXPECT_EQ(named.out.rfind(c.removed + "  ", 0), 0u) << named.out;
     }
 }
 

@@ -133,8 +133,9 @@ bool BeforeView::same_table(const std::string& name) {
             continue;
         }
         same = same_in_itself(next);
+        if (!same) break;  // also where only one database has the table
         const kqhost::TableData& data = *new_.tables.at(next);
-        for (int c = 0; same && c < data.column_count(); ++c)
+        for (int c = 0; c < data.column_count(); ++c)
             for (std::string& named : named_tables(data.column(c)->us_format))
                 if (seen.insert(named).second) pending.push_back(std::move(named));
     }
