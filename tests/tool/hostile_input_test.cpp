@@ -58,14 +58,19 @@ protected:
         sqlite3_close(db);
     }
     // Expects exit 2, nothing on standard output and one line on standard
-    // error holding `part`.
+    // error holding `part`; when `file` is given, the line names it and
+    // `part` comes after its last mention (a file named "empty.db" must not
+    // pass for the cause "empty").
     static void expect_refused(const ToolResult& result, const std::string& part,
-                               const std::string& name) {
+                               const std::string& name, const std::string& file = "") {
         EXPECT_EQ(result.status, 2) << name << ": " << result.err;
         EXPECT_EQ(result.out, "") << name;
         EXPECT_EQ(result.err.rfind("kqfmt: ", 0), 0u) << name << ": " << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << name << ": " << result.err;
-        EXPECT_NE(result.err.find(part), std::string::npos) << name << ": " << result.err;
+        const std::size_t named = file.empty() ? 0 : result.err.rfind(file);
+        ASSERT_NE(named, std::string::npos) << name << ": " << result.err;
+        EXPECT_NE(result.err.find(part, named + file.size()), std::string::npos)
+            << name << ": " << result.err;
     }
 
     static std::string dir_;
@@ -116,8 +121,9 @@ TEST_F(HostileInput, FilesThatAreNotWholeDatabasesAreRefused) {
     for (const Case& c : cases) {
         const std::string file = c.name[0] == '/' ? c.name : path(c.name);
         if (c.make) c.make(file);
-        expect_refused(run_kqfmt({"show", file}), c.message, c.name);
-        expect_refused(run_kqfmt({"diff", path("good.db"), file, "--json"}), c.message, c.name);
+        expect_refused(run_kqfmt({"show", file}), c.message, c.name, file);
+        expect_refused(run_kqfmt({"diff", path("good.db"), file, "--json"}), c.message, c.name,
+                       file);
     }
 }
 
